@@ -1,0 +1,68 @@
+// The craft's flight state, its random start and the thruster keys.
+#pragma once
+
+// The one record of the craft. Thrusts are in lateral units per second
+// squared (X, Y), thousandths of a distance unit per second squared (Z) and
+// tenths of a degree per second squared (roll); angles in degrees, never
+// wrapped.
+struct FlightState {
+    int thrustX = 0;
+    int thrustY = 0;
+    int thrustZ = 0;
+    int thrustRoll = 0;
+    int firingCount = 0;  // thruster keys held
+    int forwardLamp = 0;
+    int reverseLamp = 0;
+    int upperLeftLamp = 0;
+    int upperRightLamp = 0;
+    int lowerLeftLamp = 0;
+    int lowerRightLamp = 0;
+    float velocityX = 0.0f;
+    float velocityY = 0.0f;
+    float velocityZ = 0.0f;  // closing speed, positive closes the distance
+    float offsetX = 0.0f;
+    float offsetY = 0.0f;
+    float distance = 20.0f;
+    float rollRate = 0.0f;
+    float rollAngle = 0.0f;
+    float relativeRollRate = 0.0f;
+    float relativeRollAngle = 0.0f;
+    float rollCos = 0.0f;
+    float rollSin = 0.0f;
+    float relativeRollCos = 0.0f;
+    float relativeRollSin = 0.0f;
+};
+
+// Starts a new approach: thrusts and counters cleared, drift, closing speed,
+// roll and offsets drawn at random (11 rand draws), distance 20.
+void resetApproach();
+
+// Applies inputEvent (the event pollInput has just taken) to the thrusts, the
+// lamp counters and firingCount.
+void applyThrusterKey();
+
+// Read-only accessors for the rest of the game.
+int thrustX();
+int thrustY();
+int thrustRoll();
+int forwardLamp();
+int reverseLamp();
+int upperLeftLamp();
+int upperRightLamp();
+int lowerLeftLamp();
+int lowerRightLamp();
+int firingCount();
+float rollCos();
+float rollSin();
+float relativeRollCos();
+float relativeRollSin();
+float velocityZ();
+float rollRate();
+float offsetX();
+float offsetY();
+
+// The whole record, to read it at once.
+const FlightState& flightState();
+
+// Replaces the whole record: for tests and tools that need a given state.
+void setFlightState(const FlightState& state);

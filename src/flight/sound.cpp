@@ -1,0 +1,15 @@
+#include "flight/sound.h"
+
+#include "flight/flight.h"
+#include "shell/media.h"
+
+void updateThrusterSound(Mix_Chunk* chunk) {
+    if (firingCount() > 0) {
+        // A channel still fading out counts as playing and is left to finish.
+        if (chunk != nullptr && Mix_Playing(thrusterChannel) == 0) {
+            Mix_PlayChannelTimed(thrusterChannel, chunk, -1, -1);
+        }
+        return;
+    }
+    Mix_FadeOutChannel(thrusterChannel, 10);
+}

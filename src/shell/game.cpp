@@ -1,0 +1,107 @@
+#include "shell/game.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "cockpit/panel.h"
+#include "flight/flight.h"
+#include "flight/motion.h"
+#include "flight/sound.h"
+#include "shell/media.h"
+#include "shell/outcome.h"
+#include "view/scene.h"
+
+SDL_Event inputEvent;
+
+int pollInput() {
+    int result = pollNothing;
+    while (SDL_PollEvent(&inputEvent) != 0) {
+        // The thruster keys see every event first, even the one that quits.
+        applyThrusterKey();
+        if (inputEvent.type == SDL_QUIT) {
+            return pollQuit;
+        }
+        if (inputEvent.type == SDL_KEYDOWN) {
+            if (inputEvent.key.keysym.sym == SDLK_RETURN) {
+                result = pollTryAgain;
+            } else if (inputEvent.key.keysym.sym == SDLK_ESCAPE) {
+                result = pollQuit;
+            }
+        }
+    }
+    return result;
+}
+
+bool startGame(GameLoop& loop) {
+    setupClips();
+    if (!initSystems()) {
+        return false;
+    }
+    if (!checkRequiredMedia()) {
+        closeSystems();
+        return false;
+    }
+    loadMediaSet();
+    chooseBackground();
+    loadStationSet(std::rand() % 2 == 0 ? 1 : 2);
+    if (media.musicTrack != nullptr) {
+        Mix_PlayMusic(media.musicTrack, -1);
+    }
+    if (media.engineLoop != nullptr) {
+        Mix_PlayChannelTimed(engineChannel, media.engineLoop, -1, -1);
+    }
+    loop.lastTicks = SDL_GetTicks();
+    loop.frameMs = 0;
+    startIconClock();
+    resetApproach();
+    return true;
+}
+
+void drawFlyingFrame(GameLoop& loop) {
+    const Uint32 frameMs = loop.frameMs;
+    loop.approachScale = advanceDistance(frameMs);
+    const float relativeRollAngle = advanceRelativeRoll(frameMs);
+    const float rollAngle = advanceRoll(frameMs);
+    const float offsetX = advanceOffsetX(frameMs);
+    const float offsetY = advanceOffsetY(frameMs);
+    drawApproachScene(loop.approachScale, relativeRollAngle, rollAngle, offsetX, offsetY);
+    drawFlightInstruments();
+    updateThrusterSound(media.thrusterSound);
+}
+
+void runFrameWork(GameLoop& loop) {
+    arrivalTest(loop);
+    switch (loop.approachPhase) {
+        case Flying:
+            drawFlyingFrame(loop);
+            break;
+        case Docked:
+            drawDockedScreen(loop);
+            break;
+        case Crashed:
+            drawCrashedScreen(loop);
+            break;
+    }
+}
+
+void runFrame(GameLoop& loop) {
+    loop.pollResult = pollInput();
+    // Unsigned difference: right across the wrap of the tick counter.
+    loop.frameMs = SDL_GetTicks() - loop.lastTicks;
+    loop.lastTicks = SDL_GetTicks();
+    runFrameWork(loop);
+    SDL_Flip(media.screen);
+}
+
+int runGame(int /*argc*/, char* /*argv*/[]) {
+    GameLoop loop;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    if (!startGame(loop)) {
+        return 1;
+    }
+    while (loop.pollResult != pollQuit) {
+        runFrame(loop);
+    }
+    shutdownGame();
+    return 0;
+}

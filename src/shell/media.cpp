@@ -1,0 +1,189 @@
+#include "shell/media.h"
+
+#include <SDL/SDL_image.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "view/surface.h"
+
+MediaSet media;
+
+const SDL_Color textRed = {255, 0, 0, 0};
+const SDL_Color textGreen = {40, 100, 50, 0};
+
+namespace {
+
+const char* const fontFile = "00_Starmap_Truetype.ttf";
+const char* const backgroundFiles[3] = {"background1.jpg", "background2.jpg", "background3.jpg"};
+// Low, medium and full detail of stations 1 and 2.
+const char* const stationFiles[2][3] = {
+    {"spacestation1low.png", "spacestation1med.png", "spacestation1.png"},
+    {"spacestation2low.png", "spacestation2med.png", "spacestation2.png"}};
+
+// Why a file cannot be used: the system's word when it cannot even be
+// opened, otherwise what the loading library said.
+std::string failureReason(const char* fileName, const char* libraryError) {
+    FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) {
+        return std::strerror(errno);
+    }
+    std::fclose(file);
+    return (libraryError != nullptr && libraryError[0] != '\0') ? libraryError
+                                                                : "unreadable file";
+}
+
+void reportFailure(const char* fileName, const char* libraryError, const char* consequence) {
+    std::fprintf(stderr, "halvanne: cannot load \"%s\": %s%s\n", fileName,
+                 failureReason(fileName, libraryError).c_str(), consequence);
+}
+
+bool canLoadImage(const char* fileName) {
+    SDL_Surface* image = IMG_Load(fileName);
+    if (image == nullptr) {
+        reportFailure(fileName, IMG_GetError(), "");
+        return false;
+    }
+    SDL_FreeSurface(image);
+    return true;
+}
+
+SDL_Surface* loadOptionalImage(const char* fileName) {
+    SDL_Surface* image = loadImage(fileName);
+    if (image == nullptr) {
+        reportFailure(fileName, IMG_GetError(), " (drawing without it)");
+    }
+    return image;
+}
+
+Mix_Chunk* loadOptionalChunk(const char* fileName) {
+    SDL_RWops* stream = SDL_RWFromFile(fileName, "rb");
+    Mix_Chunk* chunk = stream != nullptr ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+    if (chunk == nullptr) {
+        reportFailure(fileName, Mix_GetError(), " (playing without it)");
+    }
+    return chunk;
+}
+
+void replaceSurface(SDL_Surface*& slot, SDL_Surface* replacement) {
+    SDL_FreeSurface(slot);
+    slot = replacement;
+}
+
+}  // namespace
+
+bool initSystems() {
+    if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
+        return false;
+    }
+    media.screen = SDL_SetVideoMode(640, 480, 32, 0);
+    if (media.screen == nullptr) {
+        return false;
+    }
+    if (TTF_Init() == -1) {
+        return false;
+    }
+    if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 4096) == -1) {
+        return false;
+    }
+    SDL_WM_SetCaption("Halvanne", nullptr);
+    // SDL keeps its own copy of the icon.
+    SDL_Surface* icon = loadImage("halvanne.png");
+    if (icon != nullptr) {
+        SDL_WM_SetIcon(icon, nullptr);
+        SDL_FreeSurface(icon);
+    }
+    return true;
+}
+
+bool checkRequiredMedia() {
+    TTF_Font* font = TTF_OpenFont(fontFile, 32);
+    if (font == nullptr) {
+        reportFailure(fontFile, TTF_GetError(), "");
+        return false;
+    }
+    TTF_CloseFont(font);
+    for (const char* fileName : backgroundFiles) {
+        if (!canLoadImage(fileName)) {
+            return false;
+        }
+    }
+    for (const auto& station : stationFiles) {
+        for (const char* fileName : station) {
+            if (!canLoadImage(fileName)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void loadMediaSet() {
+    media.readoutFont = TTF_OpenFont(fontFile, 14);
+    media.messageFont = TTF_OpenFont(fontFile, 32);
+    media.panelImage = loadOptionalImage("uistatic3.png");
+    media.crosshairsImage = loadOptionalImage("crosshairs.png");
+    media.lightImage = loadOptionalImage("light.png");
+    media.handleImage = loadOptionalImage("handle.png");
+    media.controlsImage = loadOptionalImage("uicontrols.png");
+    media.needleImage = loadOptionalImage("needle.png");
+    media.shipImage = loadOptionalImage("spaceshipgreen.png");
+    media.musicTrack = Mix_LoadMUS("HalvanneTheme.mp3");
+    if (media.musicTrack == nullptr) {
+        reportFailure("HalvanneTheme.mp3", Mix_GetError(), " (playing without it)");
+    }
+    media.engineLoop = loadOptionalChunk("engineloop.wav");
+    media.thrusterSound = loadOptionalChunk("thruster.wav");
+    if (media.crosshairsImage != nullptr) {
+        SDL_SetAlpha(media.crosshairsImage, SDL_SRCALPHA, 128);
+    }
+}
+
+void chooseBackground() {
+    int choice = 0;
+    if (std::rand() % 3 != 0) {
+        choice = std::rand() % 2 == 0 ? 1 : 2;
+    }
+    replaceSurface(media.backgroundImage, loadImage(backgroundFiles[choice]));
+}
+
+void loadStationSet(int n) {
+    const auto& files = stationFiles[n == 2 ? 1 : 0];
+    replaceSurface(media.stationLow, loadImage(files[0]));
+    replaceSurface(media.stationMed, loadImage(files[1]));
+    replaceSurface(media.stationFull, loadImage(files[2]));
+    media.stationSpin = n == 2 ? 100 : 0;
+}
+
+void shutdownGame() {
+    Mix_FreeMusic(media.musicTrack);
+    Mix_FreeChunk(media.engineLoop);
+    Mix_FreeChunk(media.thrusterSound);
+    SDL_Surface** surfaces[] = {&media.crosshairsImage, &media.backgroundImage, &media.panelImage,
+                                &media.stationLow,      &media.stationMed,      &media.stationFull,
+                                &media.handleImage,     &media.controlsImage,   &media.needleImage,
+                                &media.lightImage,      &media.shipImage};
+    for (SDL_Surface** surface : surfaces) {
+        replaceSurface(*surface, nullptr);
+    }
+    Mix_CloseAudio();
+    if (media.readoutFont != nullptr) {
+        TTF_CloseFont(media.readoutFont);
+    }
+    if (media.messageFont != nullptr) {
+        TTF_CloseFont(media.messageFont);
+    }
+    TTF_Quit();
+    SDL_Quit();
+    media = MediaSet();
+}
+
+void closeSystems() {
+    Mix_CloseAudio();
+    TTF_Quit();
+    SDL_Quit();
+    media = MediaSet();
+}
