@@ -1,6 +1,102 @@
 #include "cockpit/readouts.h"
 
-// Placeholder until the readouts land.
-SDL_Surface* renderReadout(int, TTF_Font*, SDL_Color) { return nullptr; }
-void drawReadouts() {}
-void drawDistanceLabel() {}
+#include <array>
+#include <sstream>
+
+#include "flight/flight.h"
+#include "flight/motion.h"
+#include "shell/media.h"
+#include "view/surface.h"
+
+namespace {
+
+constexpr double velocityDivisor = 50.0;
+constexpr double rollRateDivisor = 10.0;
+
+constexpr std::array<PanelPoint, 4> readoutPlaces = {
+    {{415, 395}, {415, 410}, {415, 425}, {415, 440}}};
+
+float currentFlightValue(int kind) {
+    switch (kind) {
+        case KindVX:
+            return readoutVelocityX();
+        case KindVY:
+            return readoutVelocityY();
+        case KindVZ:
+            return velocityZ();
+        case KindWZ:
+            return rollRate();
+        case KindDistance:
+            return readoutDistance();
+        default:
+            return 0.0f;
+    }
+}
+
+}  // namespace
+
+std::string formatReadout(int kind, float flightValue) {
+    std::stringstream text;
+    text.setf(std::ios::fixed, std::ios::floatfield);
+    text.precision(2);
+    switch (kind) {
+        case KindVX:
+            text << "vX   " << static_cast<float>(flightValue / velocityDivisor);
+            break;
+        case KindVY:
+            text << "vY   " << static_cast<float>(flightValue / velocityDivisor);
+            break;
+        case KindVZ:
+            text << "vZ   " << static_cast<float>(flightValue / velocityDivisor);
+            break;
+        case KindWZ:
+            text << "wZ   " << static_cast<float>(flightValue / rollRateDivisor);
+            break;
+        case KindDistance:
+            text << "`" << flightValue;
+            break;
+        default:
+            break;
+    }
+    return text.str();
+}
+
+std::string readoutText(int kind) {
+    return formatReadout(kind, currentFlightValue(kind));
+}
+
+PanelPoint distanceLabelPoint(float offsetX, float offsetY, float rollCos, float rollSin) {
+    const double x =
+        320.0 + static_cast<double>(offsetX) * rollCos + static_cast<double>(offsetY) * rollSin;
+    const double y =
+        200.0 - static_cast<double>(offsetX) * rollSin + static_cast<double>(offsetY) * rollCos;
+    return {truncToInt(x), truncToInt(y)};
+}
+
+SDL_Surface* renderReadout(int kind, TTF_Font* font, SDL_Color colour) {
+    if (font == nullptr) {
+        return nullptr;
+    }
+    const std::string text = readoutText(kind);
+    // SDL_ttf renders nothing for an empty text anyway; spare it the call.
+    if (text.empty()) {
+        return nullptr;
+    }
+    return TTF_RenderText_Solid(font, text.c_str(), colour);
+}
+
+void drawReadouts() {
+    for (int kind = KindVX; kind <= KindWZ; ++kind) {
+        SDL_Surface* readout = renderReadout(kind, media.readoutFont, textGreen);
+        const PanelPoint place = readoutPlaces[static_cast<std::size_t>(kind)];
+        applySurface(place.x, place.y, readout, media.screen);
+        SDL_FreeSurface(readout);
+    }
+}
+
+void drawDistanceLabel() {
+    const PanelPoint place = distanceLabelPoint(offsetX(), offsetY(), rollCos(), rollSin());
+    SDL_Surface* label = renderReadout(KindDistance, media.readoutFont, textRed);
+    applySurface(place.x, place.y, label, media.screen);
+    SDL_FreeSurface(label);
+}

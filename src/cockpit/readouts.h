@@ -4,6 +4,10 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_ttf.h>
 
+#include <string>
+
+#include "cockpit/panel.h"
+
 enum ReadoutKind { KindVX = 0, KindVY = 1, KindVZ = 2, KindWZ = 3, KindDistance = 4 };
 
 // Renders one readout in font and colour; the caller frees the surface. Null
@@ -15,3 +19,15 @@ void drawReadouts();
 
 // The distance label over the station.
 void drawDistanceLabel();
+
+// The text of one readout: its label, then the flight value (velocities
+// divided by 50, the roll rate by 10, the distance as it is) with two
+// decimals. Empty for a kind outside 0..4.
+std::string formatReadout(int kind, float flightValue);
+
+// The text of one readout from the current flight values.
+std::string readoutText(int kind);
+
+// Where the view shows the station's centre: the viewport centre (320, 200)
+// moved by the offsets turned by the roll, truncated toward zero.
+PanelPoint distanceLabelPoint(float offsetX, float offsetY, float rollCos, float rollSin);
