@@ -142,12 +142,15 @@ void loadMediaSet() {
     }
 }
 
-void chooseBackground() {
-    int choice = 0;
-    if (std::rand() % 3 != 0) {
-        choice = std::rand() % 2 == 0 ? 1 : 2;
+int drawBackgroundNumber() {
+    if (std::rand() % 3 == 0) {
+        return 1;
     }
-    replaceSurface(media.backgroundImage, loadImage(backgroundFiles[choice]));
+    return std::rand() % 2 == 0 ? 2 : 3;
+}
+
+void chooseBackground() {
+    replaceSurface(media.backgroundImage, loadImage(backgroundFiles[drawBackgroundNumber() - 1]));
 }
 
 void loadStationSet(int n) {

@@ -48,6 +48,10 @@ bool checkRequiredMedia();
 // missing picture or sound is reported with one warning line and left null.
 void loadMediaSet();
 
+// Draws the number (1 to 3) of the next background: one or two rand draws,
+// each background one time in three.
+int drawBackgroundNumber();
+
 // Loads one of the three backgrounds at random, freeing the previous one.
 void chooseBackground();
 

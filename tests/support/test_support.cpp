@@ -15,7 +15,7 @@
 #define HALVANNE_ASAN 1
 #endif
 #ifdef HALVANNE_ASAN
-#include <sanitizer/allocator_interface.h>
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 void openTestScreen() {

@@ -1,0 +1,91 @@
+# Shared by the end-to-end tests: the real program in a real X server (Xvfb),
+# keys pressed with xdotool, the window read back with xdotool and ImageMagick.
+# A test script is called as: SCRIPT HALVANNE RUN_DIR XCLOSE
+set -u
+
+HALVANNE=$1
+RUN_DIR=$2
+XCLOSE=$3
+
+# Every test runs in its own X server.
+if [ -z "${HALVANNE_E2E_DISPLAY:-}" ]; then
+    export HALVANNE_E2E_DISPLAY=1
+    exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+fi
+
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+WORK=$(mktemp -d)
+GAME_PID=""
+trap 'cleanup' EXIT
+
+cleanup() {
+    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill -9 "$GAME_PID" 2>/dev/null
+    fi
+    rm -rf "$WORK"
+}
+
+fail() {
+    echo "FAIL: $*"
+    [ -f "$WORK/stderr" ] && sed 's/^/  stderr: /' "$WORK/stderr"
+    exit 1
+}
+
+# A copy of the run directory that a test may change.
+copy_run_dir() {
+    mkdir -p "$WORK/run"
+    cp -r "$RUN_DIR"/. "$WORK/run/"
+    echo "$WORK/run"
+}
+
+# start_game [DIR]: starts the program in DIR (the run directory by default).
+start_game() {
+    local dir=${1:-$RUN_DIR}
+    (cd "$dir" && exec "$HALVANNE" >"$WORK/stdout" 2>"$WORK/stderr") &
+    GAME_PID=$!
+}
+
+# Waits for the game's window and prints its id.
+wait_window() {
+    local id=""
+    for _ in $(seq 1 300); do
+        id=$(xdotool search --name '^Halvanne$' 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then
+            xdotool windowfocus --sync "$id" 2>/dev/null || true
+            echo "$id"
+            return 0
+        fi
+        kill -0 "$GAME_PID" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# wait_exit SECONDS: waits for the game to end and prints its exit code.
+wait_exit() {
+    local limit=$(($1 * 10))
+    for _ in $(seq 1 "$limit"); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            wait "$GAME_PID"
+            echo $?
+            GAME_PID=""
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "timeout"
+}
+
+# Keys go to the focused window through the XTEST extension, as a keyboard's.
+press() { xdotool key --delay 60 "$@"; }
+hold() { xdotool keydown "$@"; }
+release() { xdotool keyup "$@"; }
+
+# pixel WINDOW X Y: the colour of one pixel of the window as "r,g,b".
+pixel() {
+    import -window "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
+        sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# screenshot WINDOW FILE
+screenshot() { import -window "$1" "$2" 2>/dev/null; }

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing, with apt-get (through sudo
+# when not root). Usage: tools/install-deps.sh play|test
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config fonts-dejavu-core libx11-dev
+          libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-gfx1.2-dev)
+if [ "${1:-play}" = "test" ]; then
+    packages+=(libgtest-dev xvfb xauth xdotool imagemagick valgrind procps)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+echo "Installing: ${missing[*]}"
+$sudo apt-get update
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
