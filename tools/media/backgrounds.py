@@ -36,35 +36,74 @@ def _stars(rng, count, bright_range, sigma_range, img):
 def _faint_stars(rng, count, img):
     xs = rng.integers(0, W, count)
     ys = rng.integers(0, H, count)
-    b = rng.uniform(20, 110, count) * rng.random(count) ** 2 + 12
+    b = rng.uniform(30, 150, count) * rng.random(count) ** 2.5 + 14
     cols = STAR_COLOURS[rng.choice(len(STAR_COLOURS), count, p=STAR_WEIGHTS)]
     np.add.at(img, (ys, xs), b[:, None] * cols)
 
 
-def _background(path, seed, palette, strength=1.0):
+def _warp(field, wx, wy):
+    """Sample a periodic field at displaced positions (bilinear)."""
+    h, w = field.shape
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
+    x = (xx + wx) % w
+    y = (yy + wy) % h
+    x0 = np.floor(x).astype(np.int64)
+    y0 = np.floor(y).astype(np.int64)
+    fx, fy = x - x0, y - y0
+    x1, y1 = (x0 + 1) % w, (y0 + 1) % h
+    top = field[y0, x0] * (1 - fx) + field[y0, x1] * fx
+    bot = field[y1, x0] * (1 - fx) + field[y1, x1] * fx
+    return top * (1 - fy) + bot * fy
+
+
+def _spikes(img, rng, count, colour_pick):
+    """A few bright stars with soft cross-shaped glints."""
+    for _ in range(count):
+        x, y = rng.uniform(60, W - 60), rng.uniform(60, H - 60)
+        c = STAR_COLOURS[colour_pick()]
+        b = rng.uniform(120, 200)
+        L = int(rng.uniform(14, 30))
+        xi, yi = int(x), int(y)
+        d = np.arange(-L, L + 1)
+        fall = np.exp(-np.abs(d) / (L / 3.5)) * b * 0.45
+        img[yi, xi - L:xi + L + 1] += fall[:, None] * c
+        img[yi - L:yi + L + 1, xi] += fall[:, None] * c
+
+
+def _background(path, seed, palette, strength=1.0, offset=(0, 0)):
     rng = np.random.default_rng(seed)
-    n1 = fractal_noise(H, W, 3.2, seed + 1)
-    n2 = fractal_noise(H, W, 2.4, seed + 2)
-    n3 = fractal_noise(H, W, 3.6, seed + 3)
-    n4 = fractal_noise(H, W, 2.8, seed + 4)
-    dens = smoothstep(-0.4, 2.4, n1 + 0.45 * n2) ** 1.6
-    wisps = smoothstep(0.2, 2.2, n2 * 0.8 + n1 * 0.4) ** 2
-    mix = smoothstep(-1.2, 1.2, n3)[..., None]
+    big = fractal_noise(H, W, 3.8, seed + 1)
+    mid = fractal_noise(H, W, 3.0, seed + 2)
+    wx = fractal_noise(H, W, 3.4, seed + 5) * 60
+    wy = fractal_noise(H, W, 3.4, seed + 6) * 60
+    shape = _warp(big + 0.45 * mid, wx, wy)
+    fine = _warp(fractal_noise(H, W, 2.6, seed + 7), wx * 1.5, wy * 1.5)
+    tint = smoothstep(-1.3, 1.3, _warp(fractal_noise(H, W, 3.8, seed + 3), wx, wy))[..., None]
+    dust = _warp(fractal_noise(H, W, 3.1, seed + 4), wy, wx)
+    dens = smoothstep(-0.5, 2.3, shape) ** 1.7 * (1 + 0.25 * fine)
+    glow = smoothstep(0.8, 2.6, shape) ** 2
     ca, cb, cc = (np.asarray(c, np.float32) for c in palette)
-    neb = (ca * (1 - mix) + cb * mix) * dens[..., None] * strength
-    neb += cc * wisps[..., None] * 0.6 * strength
-    lanes = 1 - 0.65 * smoothstep(0.4, 1.8, n4)
+    neb = (ca * (1 - tint) + cb * tint) * dens[..., None] * strength
+    neb += cc * glow[..., None] * 0.7 * strength
+    lanes = 1 - 0.7 * smoothstep(0.3, 1.7, dust) * smoothstep(-0.8, 0.6, shape)
     neb *= lanes[..., None]
+    # every field is periodic: turn the picture so its brightest cloud sits near the middle,
+    # where the game shows it
+    lum = blur(neb.sum(axis=2), 40)
+    py, px = np.unravel_index(int(np.argmax(lum)), lum.shape)
+    neb = np.roll(neb, (H // 2 + offset[1] - py, W // 2 + offset[0] - px), axis=(0, 1))
+    lanes = np.roll(lanes, (H // 2 + offset[1] - py, W // 2 + offset[0] - px), axis=(0, 1))
     img = np.empty((H, W, 3), np.float32)
     img[:] = (3, 4, 9)
     img += neb
     stars = np.zeros_like(img)
-    _faint_stars(rng, 9000, stars)
-    _stars(rng, 700, (25, 140), (0.5, 0.9), stars)
-    _stars(rng, 60, (90, 220), (1.0, 1.9), stars)
-    stars += blur(stars, 2.5) * 0.6
-    img += stars * (0.55 + 0.45 * lanes[..., None])
-    img = 232 * (1 - np.exp(-img / 232 * 1.1))  # soft shoulder, nothing near white
+    _faint_stars(rng, 14000, stars)
+    _stars(rng, 1100, (30, 170), (0.5, 0.85), stars)
+    _stars(rng, 90, (110, 230), (0.9, 1.8), stars)
+    _spikes(stars, rng, 7, lambda: rng.choice(len(STAR_COLOURS), p=STAR_WEIGHTS))
+    stars += blur(stars, 2.5) * 0.5
+    img += stars * (0.5 + 0.5 * lanes[..., None])
+    img = 234 * (1 - np.exp(-img / 234 * 1.15))  # soft shoulder, nothing near white
     scale = 1.0
     while True:
         whites = save_jpeg(path, img * scale, quality=85)
@@ -74,12 +113,12 @@ def _background(path, seed, palette, strength=1.0):
 
 
 def make_background1(path):
-    _background(path, 101, [(40, 50, 150), (120, 40, 140), (60, 110, 190)])
+    _background(path, 101, [(40, 50, 150), (120, 40, 140), (60, 110, 190)], 1.0, (170, -90))
 
 
 def make_background2(path):
-    _background(path, 202, [(20, 100, 110), (150, 130, 60), (40, 160, 120)], 0.9)
+    _background(path, 202, [(20, 100, 110), (150, 130, 60), (40, 160, 120)], 0.9, (-190, 60))
 
 
 def make_background3(path):
-    _background(path, 303, [(160, 50, 40), (110, 30, 110), (210, 120, 50)], 0.85)
+    _background(path, 303, [(160, 50, 40), (110, 30, 110), (210, 120, 50)], 0.85, (120, 110))

@@ -154,8 +154,17 @@ def make_panel(path):
     r.paint(sd_rect(X, Y, 0, 377, 56, 379), (190, 120, 40))
     r.paint(sd_rect(X, Y, 584, 377, W, 379), (190, 120, 40))
 
-    for sx, sy in [(20, 20), (620, 20), (20, 350), (620, 350), (20, 462), (620, 462),
-                   (40, 400), (40, 440), (390, 420), (390, 445), (220, 20), (420, 20)]:
+    # vents and a warning stripe on the console's left wing
+    for k in range(6):
+        yy = 392 + k * 11
+        r.plate(sd_rect(X, Y, 12, yy, 50, yy + 5, 2.5), -3.0, 1.5, (20, 22, 27))
+    stripe = ((X + Y) // 6 % 2 == 0)
+    warn = cov(sd_rect(X, Y, 8, 460, 54, 468, 1))
+    over(r.alb, np.where(stripe[..., None], np.array([200, 160, 40], np.float32),
+                         np.array([34, 34, 36], np.float32)), warn)
+
+    for sx, sy in [(20, 20), (620, 20), (100, 20), (540, 20), (20, 350), (620, 350),
+                   (18, 384), (44, 384), (390, 394), (390, 446)]:
         r.screw(sx, sy)
 
     img = r.render()

@@ -238,15 +238,27 @@ LEVELS = [("", SIZE), ("med", SIZE // 2), ("low", SIZE // 4)]
 # ------------------------------------------------------------------ shared parts
 
 
-def _panel_lines(step_u, step_v=None, dark=0.72, base=METAL):
+def _hash(a, b):
+    """Repeatable pseudo-random numbers in 0..1 for integer cell indices."""
+    v = np.sin(a * 12.9898 + b * 78.233) * 43758.5453
+    return v - np.floor(v)
+
+
+def _panel_lines(step_u, step_v=None, dark=0.72, base=METAL, vary=0.07):
+    """Plating: seams every step_u (and step_v), each plate a slightly different tint."""
     base = np.asarray(base, np.float32)
 
     def f(u, v):
         a = np.ones(u.shape, np.float32)
+        iu = np.floor(u / step_u)
+        iv = np.floor(v / step_v) if step_v else np.zeros_like(iu)
+        h = _hash(iu, iv)
+        a *= 1 + vary * (2 * h - 1)
+        warm = (h > 0.86)[..., None] * np.array([0.04, 0.0, -0.06], np.float32)
         a = np.where(np.abs(((u / step_u) % 1.0) - 0.5) > 0.47, dark, a)
         if step_v:
             a = np.where(np.abs(((v / step_v) % 1.0) - 0.5) > 0.47, dark, a)
-        return base * a[..., None]
+        return base * (a[..., None] + warm)
 
     return f
 
@@ -337,6 +349,16 @@ def build_station1():
             np.abs(np.abs(u) % 22 - 11) > 3) & (np.abs(v) < hw - 10))
         win &= sc.ID[sl] == bid
         sc.window_light(sl, win)
+    # cargo pods clamped to the outer rim, between the blocks
+    pods = [(156, 124, 78), (96, 112, 140), (170, 164, 150), (120, 128, 110)]
+    for k in range(8):
+        a = k * np.pi / 4 + np.pi / 8
+        for j, da in enumerate((-0.075, 0.0, 0.075)):
+            if (k + j) % 3 == 2:
+                continue
+            aa = a + da
+            cx, cy = C + (R + 22) * np.cos(aa), C + (R + 22) * np.sin(aa)
+            sc.box(cx, cy, 11, 9, 26, 4, ang=aa, z0=2, albedo=pods[(k + j) % 4], rad=2)
     # the hub: a drum with a raised collar and the port on top
     sc.disc(C, C, 104, 34, 14, 0, _panel_lines(np.pi / 12, 34, 0.74), 0.35)
     sc.torus(C, C, 104, 10, 14, GOLD, 0.5)
@@ -362,11 +384,18 @@ def make_station1(path):
 
 
 def _solar(u, v):
-    cell = np.asarray([34, 52, 116], np.float32)
+    cell = np.asarray([34, 54, 122], np.float32)
     line = np.asarray([150, 156, 170], np.float32)
     g = (np.abs(((u / 14.0) % 1.0) - 0.5) > 0.42) | (np.abs(((v / 20.0) % 1.0) - 0.5) > 0.45)
-    shade = 1 + 0.12 * np.sin(v / 37.0 + u / 53.0)
+    shade = 1 + 0.12 * np.sin(v / 37.0 + u / 53.0) + 0.1 * (_hash(np.floor(u / 14.0),
+                                                                 np.floor(v / 20.0)) - 0.5)
     return np.where(g[..., None], line, cell * shade[..., None])
+
+
+def _radiator(u, v):
+    base = np.asarray([196, 198, 202], np.float32)
+    rib = np.abs(((u / 6.0) % 1.0) - 0.5) > 0.38
+    return np.where(rib[..., None], base * 0.78, base)
 
 
 def build_station2():
@@ -391,20 +420,40 @@ def build_station2():
     for y in np.arange(C + 120, C + 250, 12):
         sl, X, Y = sc._win(C - 36, y - 2, C + 36, y + 2)
         sc.window_light(sl, (np.abs(Y - y) < 2.2) & (np.abs(np.abs(X - C) - 24) < 4))
-    # four round pods on the diagonals
+    # radiators across the lower arm
+    for sgn in (-1, 1):
+        sc.box(C + sgn * 84, C + 206, 46, 18, 3, 1.2, z0=12, albedo=_radiator, spec=0.45)
+        sc.box(C + sgn * 84, C + 206, 46, 3, 8, 2, z0=4, albedo=METAL_DARK)
+    # four living modules on the diagonals
     for k in range(4):
-        a = np.pi / 6 + k * np.pi / 2 if k % 2 == 0 else np.pi / 6 + k * np.pi / 2
         a = [np.pi / 4, 3 * np.pi / 4, 5 * np.pi / 4, 7 * np.pi / 4][k]
-        x, y = C + 170 * np.cos(a), C + 170 * np.sin(a)
-        sc.cylinder(C + 90 * np.cos(a), C + 90 * np.sin(a), x, y, 10, 4, METAL_DARK)
-        sc.sphere(x, y, 34, 0, (176, 170, 150), 0.45)
-        sc.lamp(x, y, 34, (255, 200, 90), r=2.6)
+        ca, sa = np.cos(a), np.sin(a)
+        sc.cylinder(C + 100 * ca, C + 100 * sa, C + 214 * ca, C + 214 * sa, 26, 0,
+                    _panel_lines(18, None, 0.74, (188, 182, 166)), 0.4)
+        sc.sphere(C + 214 * ca, C + 214 * sa, 26, 0, (188, 182, 166), 0.45)
+        sc.cylinder(C + 146 * ca, C + 146 * sa, C + 156 * ca, C + 156 * sa, 30, 0, METAL_DARK)
+        for t in np.arange(130, 210, 9):
+            if 140 < t < 162:
+                continue
+            x, y = C + t * ca, C + t * sa
+            sl, X, Y = sc._win(x - 30, y - 30, x + 30, y + 30)
+            u, v = rotate(X, Y, x, y, a)
+            win = (np.abs(u) < 2.2) & (np.abs(np.abs(v) - 12) < 3.5)
+            sc.window_light(sl, win)
+        sc.lamp(C + 236 * ca, C + 236 * sa, 10, (255, 200, 90), r=2.6)
     # the hexagonal core
     hexpts = [(C + 124 * np.cos(a), C + 124 * np.sin(a)) for a in np.arange(6) * np.pi / 3]
     sc.polygon(hexpts, 44, 16, 0, _panel_lines(26, 26, 0.8, (172, 176, 186)), 0.35)
     hex2 = [(C + 82 * np.cos(a + np.pi / 6), C + 82 * np.sin(a + np.pi / 6))
             for a in np.arange(6) * np.pi / 3]
     sc.polygon(hex2, 10, 5, 44, (140, 146, 158), 0.4)
+    for k in range(6):
+        a = k * np.pi / 3 + np.pi / 6
+        ca, sa = np.cos(a), np.sin(a)
+        sl, X, Y = sc._win(C - 125, C - 125, C + 125, C + 125)
+        u, v = rotate(X, Y, C + 100 * ca, C + 100 * sa, a)
+        sc.window_light(sl, (np.abs(u) < 3) & (np.abs(((v + 30) % 10) - 5) < 2.5) & (
+            np.abs(v) < 36))
     _docking_port(sc, C, C, 54, (100, 200, 255))
     _marker_arm(sc, C, C - 90, 6, 22, 52, 84, 96)
     return sc
@@ -416,14 +465,36 @@ def make_station2(path):
 
 
 def make_icon(path):
-    pm, al = build_station1().render()
-    chans = [np.asarray(Image.fromarray(pm[..., c], "F").resize((30, 30), Image.LANCZOS))
-             for c in range(3)]
-    p = np.stack(chans, axis=-1)
-    a = np.clip(np.asarray(Image.fromarray(al, "F").resize((30, 30), Image.LANCZOS)), 0, 1)
-    col = np.clip(p / np.maximum(a, 1e-3)[..., None] * 1.15, 0, 254)
-    full = np.zeros((32, 32, 3), np.float32)
-    mask = np.zeros((32, 32), bool)
-    full[1:31, 1:31] = col
-    mask[1:31, 1:31] = a >= 0.45
-    save_png(path, full, mask, lo=8)
+    """32 x 32 window icon: the ring station with its orange arrow, drawn for its size."""
+    n, ss = 32, 4
+    X, Y = np.meshgrid((np.arange(n * ss) + 0.5) / ss, (np.arange(n * ss) + 0.5) / ss)
+    cx, cy = 16.0, 17.5
+    d = np.hypot(X - cx, Y - cy)
+    ring = np.abs(d - 11.0) - 2.6
+    spokes = np.full(X.shape, np.inf)
+    for k in range(4):
+        a = np.pi / 4 + k * np.pi / 2
+        u, v = rotate(X, Y, cx, cy, a)
+        spokes = np.minimum(spokes, np.where(u > 0, np.abs(v) - 1.25, np.inf))
+    spokes = np.where(d < 11, spokes, np.inf)
+    hub = d - 5.2
+    arm = sd_box(X, Y, cx, 9.0, 1.7, 6.5)
+    arrow = sd_polygon(X, Y, [(cx, 0.3), (cx + 6.2, 6.3), (cx - 6.2, 6.3)])
+    body = np.minimum(np.minimum(ring, spokes), hub)
+    mark = np.minimum(arm, arrow)
+    shape = np.minimum(body, mark)
+    img = np.zeros(X.shape + (3,), np.float32)
+    # metal lit from the top left, orange marker, green port
+    lit = np.clip(0.75 - 0.35 * ((X - cx) + (Y - cy)) / 14, 0.35, 1.1)
+    img[:] = np.array([176, 182, 196], np.float32) * lit[..., None]
+    ring_shade = np.clip(1 - np.abs(d - 11.0) / 2.6, 0, 1) ** 0.5
+    img *= np.where(np.abs(d - 11) < 2.6, 0.6 + 0.4 * ring_shade, 1.0)[..., None]
+    img = np.where((mark < 0)[..., None], np.array([246, 130, 30], np.float32), img)
+    img = np.where((d < 1.8)[..., None], np.array([90, 250, 140], np.float32), img)
+    outline = (shape >= -0.6)[..., None]
+    img = np.where(outline, np.array([34, 38, 50], np.float32), img)
+    a = (shape < 0.5).astype(np.float32)
+    pm = (img * a[..., None]).reshape(n, ss, n, ss, 3).mean(axis=(1, 3))
+    al = a.reshape(n, ss, n, ss).mean(axis=(1, 3))
+    col = pm / np.maximum(al, 1e-3)[..., None]
+    save_png(path, col, al >= 0.5, lo=8)
