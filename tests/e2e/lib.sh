@@ -61,19 +61,20 @@ wait_window() {
     return 1
 }
 
-# wait_exit SECONDS: waits for the game to end and prints its exit code.
+# wait_exit SECONDS: waits for the game to end; its exit code goes into
+# EXIT_CODE ("timeout" when it did not end in time).
 wait_exit() {
     local limit=$(($1 * 10))
+    EXIT_CODE=timeout
     for _ in $(seq 1 "$limit"); do
         if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            wait "$GAME_PID"
-            echo $?
+            EXIT_CODE=0
+            wait "$GAME_PID" || EXIT_CODE=$?
             GAME_PID=""
             return 0
         fi
         sleep 0.1
     done
-    echo "timeout"
 }
 
 # Keys go to the focused window through the XTEST extension, as a keyboard's.

@@ -8,15 +8,15 @@ geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "640x480" ] || fail "window is $geometry, not 640x480"
 sleep 1
 press Escape
-code=$(wait_exit 20)
-[ "$code" = "0" ] || fail "Escape gave exit code $code"
+wait_exit 20
+[ "$EXIT_CODE" = "0" ] || fail "Escape gave exit code $EXIT_CODE"
 [ -s "$WORK/stderr" ] && fail "unexpected output on standard error"
 
 start_game
 window=$(wait_window) || fail "no window the second time"
 sleep 1
 "$XCLOSE" "$window"
-code=$(wait_exit 20)
-[ "$code" = "0" ] || fail "the close button gave exit code $code"
+wait_exit 20
+[ "$EXIT_CODE" = "0" ] || fail "the close button gave exit code $EXIT_CODE"
 
 echo "window test passed"
