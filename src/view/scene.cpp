@@ -1,5 +1,396 @@
 #include "view/scene.h"
 
-// Placeholder until the scene lands.
-void drawApproachScene(float, float, float, float, float) {}
-void drawDockedScene(float) {}
+#include <SDL/SDL_rotozoom.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "flight/flight.h"
+#include "shell/media.h"
+#include "view/surface.h"
+
+namespace {
+
+// The viewport's half-diagonal: a crop with this half size covers the viewport
+// whatever the turn.
+const float sceneRadius = std::sqrt(95400.0f);
+
+constexpr double degreesToRadians = 3.14159265 / 180.0;
+constexpr float lowLevelBelow = 0.25f;
+constexpr float mediumLevelBelow = 0.5f;
+constexpr double backgroundParallax = 0.5;
+constexpr double dockedTurn = 180.0;
+constexpr int dockedHalfWidth = viewportWidth / 2;
+constexpr int dockedHalfHeight = viewportHeight / 2;
+constexpr int screenWidth = 640;
+constexpr int screenHeight = 480;
+constexpr int rectSideLimit = 65535;  // SDL_Rect's w and h are 16 bits
+
+SurfaceSize largestMade = {0, 0};
+
+void noteSurface(const SDL_Surface* surface) {
+    largestMade.width = std::max(largestMade.width, surface->w);
+    largestMade.height = std::max(largestMade.height, surface->h);
+}
+
+bool allFinite(double a, double b, double c, double d) {
+    return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
+}
+
+// A crop from unrounded values: the position is clamped into SDL's 16-bit
+// fields (a crop that far out shows none of the picture either way), the size
+// must fit them.
+SceneCrop makeCrop(double x, double y, double width, double height) {
+    SceneCrop crop = {false, {0, 0, 0, 0}};
+    if (!allFinite(x, y, width, height)) {
+        return crop;
+    }
+    const double w = std::trunc(width);
+    const double h = std::trunc(height);
+    if (w < 1.0 || h < 1.0 || w > rectSideLimit || h > rectSideLimit) {
+        return crop;
+    }
+    crop.rect.x = clampToSint16(x);
+    crop.rect.y = clampToSint16(y);
+    crop.rect.w = clampToUint16(w);
+    crop.rect.h = clampToUint16(h);
+    crop.drawable = true;
+    return crop;
+}
+
+bool overlapsPicture(const SDL_Rect& rect, int width, int height) {
+    return rect.x < width && rect.x + rect.w > 0 && rect.y < height && rect.y + rect.h > 0;
+}
+
+SDL_Rect insidePicture(const SDL_Rect& rect, int width, int height) {
+    const int left = std::max<int>(rect.x, 0);
+    const int top = std::max<int>(rect.y, 0);
+    const int right = std::min(rect.x + rect.w, width);
+    const int bottom = std::min(rect.y + rect.h, height);
+    return {clampToSint16(left), clampToSint16(top), clampToUint16(right - left),
+            clampToUint16(bottom - top)};
+}
+
+// The size rotozoomSurface will make, unless it would exceed maxTurnedSide.
+// The first test keeps SDL_gfx's own size arithmetic away from overflow; it
+// never refuses a size that fits, since a turn keeps at least half of w + h.
+bool turnedSizeWithin(int width, int height, double angle, double zoom, int& turnedWidth,
+                      int& turnedHeight) {
+    const double magnitude = std::fabs(zoom);
+    if (!std::isfinite(angle) || !(magnitude * (width + height) <= 4.0 * maxTurnedSide)) {
+        return false;
+    }
+    rotozoomSurfaceSize(width, height, angle, magnitude, &turnedWidth, &turnedHeight);
+    return turnedWidth <= maxTurnedSide && turnedHeight <= maxTurnedSide;
+}
+
+LayerPlan planTurn(bool cropped, const SDL_Rect& crop, int sourceWidth, int sourceHeight,
+                   double angle, double zoom, double centreX, double centreY) {
+    LayerPlan plan = {};
+    plan.cropped = cropped;
+    plan.crop = crop;
+    plan.angle = angle;
+    plan.zoom = zoom;
+    plan.centreX = centreX;
+    plan.centreY = centreY;
+    if (!allFinite(angle, zoom, centreX, centreY) ||
+        !turnedSizeWithin(sourceWidth, sourceHeight, angle, zoom, plan.turnedWidth,
+                          plan.turnedHeight)) {
+        return plan;
+    }
+    const ScreenPoint corner =
+        centredPlacement(centreX, centreY, plan.turnedWidth, plan.turnedHeight);
+    plan.x = corner.x;
+    plan.y = corner.y;
+    plan.drawn = plan.x < screenWidth && plan.x + plan.turnedWidth > 0 && plan.y < screenHeight &&
+                 plan.y + plan.turnedHeight > 0;
+    return plan;
+}
+
+double stationPointX(const SceneInputs& in) {
+    return viewportCentreX + static_cast<double>(in.offsetX) * in.rollCos +
+           static_cast<double>(in.offsetY) * in.rollSin;
+}
+
+double stationPointY(const SceneInputs& in) {
+    return viewportCentreY - static_cast<double>(in.offsetX) * in.rollSin +
+           static_cast<double>(in.offsetY) * in.rollCos;
+}
+
+// The low level turns its whole picture while, zoomed, it fits in the box
+// that covers the viewport; beyond that the turn would only make pixels that
+// never reach the viewport (without limit as the zoom grows).
+LayerPlan lowStationPlan(const SceneInputs& in, const StationLook& look, HalfExtents extents,
+                         int width, int height, double cosD, double sinD) {
+    const double angle = in.relativeRollAngle;
+    const double zoom = look.zoom;
+    const double magnitude = std::fabs(zoom);
+    const double pointX = stationPointX(in);
+    const double pointY = stationPointY(in);
+    if (magnitude * width <= 2.0 * extents.halfWidth &&
+        magnitude * height <= 2.0 * extents.halfHeight) {
+        const SDL_Rect whole = {0, 0, clampToUint16(width), clampToUint16(height)};
+        return planTurn(false, whole, width, height, angle, zoom, pointX, pointY);
+    }
+    const SceneCrop crop =
+        stationCrop(width, height, extents, zoom, in.offsetX, in.offsetY, cosD, sinD);
+    if (!crop.drawable || !overlapsPicture(crop.rect, width, height)) {
+        return LayerPlan{};
+    }
+    // Outside the picture the crop would only hold the key colour, so it is
+    // cut to the picture; its turned centre then goes where the station's
+    // turn and zoom carry the crop's centre.
+    const SDL_Rect inside = insidePicture(crop.rect, width, height);
+    const double shiftX = inside.x + inside.w / 2.0 - width / 2.0;
+    const double shiftY = inside.y + inside.h / 2.0 - height / 2.0;
+    const double radians = angle * M_PI / 180.0;
+    const double c = std::cos(radians);
+    const double s = std::sin(radians);
+    const double centreX = pointX + zoom * (c * shiftX + s * shiftY);
+    const double centreY = pointY + zoom * (-s * shiftX + c * shiftY);
+    return planTurn(true, inside, inside.w, inside.h, angle, zoom, centreX, centreY);
+}
+
+// Cuts the plan's crop out of picture (or takes the whole picture), turns and
+// zooms it, keys it and blits it onto the screen. keyGrey < 0: no colour key,
+// the layer repaints everything it covers. A crop filled with the key colour
+// keeps the picture's transparent pixels transparent.
+void drawLayer(SDL_Surface* picture, const LayerPlan& plan, int keyGrey, bool fillCropWithKey) {
+    if (!plan.drawn) {
+        return;
+    }
+    SDL_Surface* crop = nullptr;
+    SDL_Surface* source = picture;
+    if (plan.cropped) {
+        crop = SDL_CreateRGBSurface(SDL_SWSURFACE, plan.crop.w, plan.crop.h, 32, 0, 0, 0, 0);
+        if (crop == nullptr) {
+            return;
+        }
+        noteSurface(crop);
+        if (fillCropWithKey) {
+            const Uint8 grey = static_cast<Uint8>(keyGrey);
+            const Uint32 key = SDL_MapRGB(crop->format, grey, grey, grey);
+            SDL_FillRect(crop, nullptr, key);
+            // SDL_gfx fills the turned corners with the source's key.
+            SDL_SetColorKey(crop, SDL_SRCCOLORKEY, key);
+        }
+        if (overlapsPicture(plan.crop, picture->w, picture->h)) {
+            SDL_Rect clip = plan.crop;
+            applySurface(0, 0, picture, crop, &clip);
+        }
+        source = crop;
+    }
+    SDL_Surface* turned = rotozoomSurface(source, plan.angle, plan.zoom, 0);
+    if (turned != nullptr) {
+        noteSurface(turned);
+        if (keyGrey < 0) {
+            // SDL_gfx hands its result the source's key (black for a crop);
+            // the background must stay opaque so that it repaints the view.
+            SDL_SetColorKey(turned, 0, 0);
+        } else {
+            const Uint8 grey = static_cast<Uint8>(keyGrey);
+            SDL_SetColorKey(turned, SDL_SRCCOLORKEY, SDL_MapRGB(turned->format, grey, grey, grey));
+        }
+        const ScreenPoint corner =
+            centredPlacement(plan.centreX, plan.centreY, turned->w, turned->h);
+        applySurface(corner.x, corner.y, turned, media.screen);
+        SDL_FreeSurface(turned);
+    }
+    SDL_FreeSurface(crop);
+}
+
+constexpr int noKey = -1;
+constexpr int whiteGrey = 255;
+
+}  // namespace
+
+HalfExtents viewportHalfExtents(float angle, float angleCos, float angleSin) {
+    const double sign = static_cast<double>(angleCos) * angleSin;
+    const double phi = sign > 0.0 ? angle - 45.0 : angle + 45.0;
+    const double k = std::fabs(std::cos(phi * degreesToRadians));
+    const float shorter = static_cast<float>(sceneRadius * k);
+    if (std::fabs(angleSin) < std::fabs(angleCos)) {
+        return {sceneRadius, shorter};
+    }
+    return {shorter, sceneRadius};
+}
+
+ScreenPoint stationScreenPoint(float offsetX, float offsetY, float rollCos, float rollSin) {
+    const SceneInputs in = {0, 0, 0, offsetX, offsetY, 0, 0, rollCos, rollSin};
+    return {truncToInt(stationPointX(in)), truncToInt(stationPointY(in))};
+}
+
+ScreenPoint centredPlacement(double centreX, double centreY, int width, int height) {
+    return {truncToInt(centreX - width / 2), truncToInt(centreY - height / 2)};
+}
+
+SceneCrop backgroundCrop(int pictureWidth, int pictureHeight, HalfExtents extents, float offsetX,
+                         float offsetY) {
+    const double halfWidth = extents.halfWidth;
+    const double halfHeight = extents.halfHeight;
+    return makeCrop(pictureWidth / 2 - (halfWidth + backgroundParallax * offsetX),
+                    pictureHeight / 2 - (halfHeight + backgroundParallax * offsetY),
+                    2.0 * halfWidth, 2.0 * halfHeight);
+}
+
+SceneCrop stationCrop(int pictureWidth, int pictureHeight, HalfExtents extents, double zoom,
+                      float offsetX, float offsetY, double cosD, double sinD) {
+    const double magnitude = std::fabs(zoom);
+    // A mirrored station's crop reaches the other way from its centre.
+    const double side = zoom < 0.0 ? -1.0 : 1.0;
+    const double halfWidth = extents.halfWidth;
+    const double halfHeight = extents.halfHeight;
+    return makeCrop(
+        pictureWidth / 2 - (offsetX * cosD + side * halfWidth - offsetY * sinD) / zoom,
+        pictureHeight / 2 - (offsetX * sinD + side * halfHeight + offsetY * cosD) / zoom,
+        2.0 * halfWidth / magnitude, 2.0 * halfHeight / magnitude);
+}
+
+SceneCrop dockedBackgroundCrop(int pictureWidth, int pictureHeight) {
+    return makeCrop(pictureWidth / 2 - dockedHalfWidth, pictureHeight / 2 - dockedHalfHeight,
+                    viewportWidth, viewportHeight);
+}
+
+SceneCrop dockedStationCrop(int pictureWidth, int pictureHeight, double zoom) {
+    if (!std::isfinite(zoom)) {
+        return SceneCrop{false, {0, 0, 0, 0}};
+    }
+    const double magnitude = std::fabs(zoom);
+    double halfWidth = dockedHalfWidth;
+    double halfHeight = dockedHalfHeight;
+    if (magnitude > 1.0) {
+        // Centred on the same point, even sized: the same pixels land in the
+        // viewport; one picture pixel of margin keeps its edges covered.
+        halfWidth = std::min(halfWidth, std::ceil(dockedHalfWidth / magnitude) + 1.0);
+        halfHeight = std::min(halfHeight, std::ceil(dockedHalfHeight / magnitude) + 1.0);
+    }
+    return makeCrop(pictureWidth / 2 - halfWidth, pictureHeight / 2 - halfHeight, 2.0 * halfWidth,
+                    2.0 * halfHeight);
+}
+
+StationLook stationLook(float approachScale, SDL_Surface* low, SDL_Surface* medium,
+                        SDL_Surface* full) {
+    const double scale = approachScale;
+    if (approachScale < lowLevelBelow) {
+        return {LevelLow, low, 4.0 * scale, whiteGrey};
+    }
+    if (approachScale < mediumLevelBelow) {
+        return {LevelMedium, medium, 2.0 * scale, 0};
+    }
+    // NaN lands here too; its zoom keeps the station from being drawn.
+    return {LevelFull, full, scale, 0};
+}
+
+LayerPlan backgroundPlan(const SceneInputs& inputs, int pictureWidth, int pictureHeight) {
+    const HalfExtents extents =
+        viewportHalfExtents(inputs.rollAngle, inputs.rollCos, inputs.rollSin);
+    const SceneCrop crop =
+        backgroundCrop(pictureWidth, pictureHeight, extents, inputs.offsetX, inputs.offsetY);
+    if (!crop.drawable) {
+        return LayerPlan{};
+    }
+    return planTurn(true, crop.rect, crop.rect.w, crop.rect.h, inputs.rollAngle, 1.0,
+                    viewportCentreX, viewportCentreY);
+}
+
+LayerPlan stationPlan(const SceneInputs& inputs, const StationLook& look, int pictureWidth,
+                      int pictureHeight) {
+    const HalfExtents extents = viewportHalfExtents(inputs.relativeRollAngle,
+                                                    inputs.relativeRollCos, inputs.relativeRollSin);
+    const double turn =
+        (static_cast<double>(inputs.relativeRollAngle) - inputs.rollAngle) * degreesToRadians;
+    const double cosD = std::cos(turn);
+    const double sinD = std::sin(turn);
+    if (look.level == LevelLow) {
+        return lowStationPlan(inputs, look, extents, pictureWidth, pictureHeight, cosD, sinD);
+    }
+    const SceneCrop crop = stationCrop(pictureWidth, pictureHeight, extents, look.zoom,
+                                       inputs.offsetX, inputs.offsetY, cosD, sinD);
+    // A crop wholly outside the picture would turn into a transparent layer.
+    if (!crop.drawable || !overlapsPicture(crop.rect, pictureWidth, pictureHeight)) {
+        return LayerPlan{};
+    }
+    return planTurn(true, crop.rect, crop.rect.w, crop.rect.h, inputs.relativeRollAngle, look.zoom,
+                    viewportCentreX, viewportCentreY);
+}
+
+LayerPlan dockedBackgroundPlan(int pictureWidth, int pictureHeight) {
+    const SceneCrop crop = dockedBackgroundCrop(pictureWidth, pictureHeight);
+    if (!crop.drawable) {
+        return LayerPlan{};
+    }
+    return planTurn(true, crop.rect, crop.rect.w, crop.rect.h, dockedTurn, 1.0, viewportCentreX,
+                    viewportCentreY);
+}
+
+LayerPlan dockedStationPlan(float approachScale, int pictureWidth, int pictureHeight) {
+    const double zoom = approachScale;
+    SceneCrop crop = dockedStationCrop(pictureWidth, pictureHeight, zoom);
+    if (!crop.drawable) {
+        return LayerPlan{};
+    }
+    LayerPlan plan = planTurn(true, crop.rect, crop.rect.w, crop.rect.h, dockedTurn, zoom,
+                              viewportCentreX, viewportCentreY);
+    if (!plan.drawn) {
+        // Too large with its margin: without it, at most one zoomed picture
+        // pixel at the viewport's edges stays uncovered.
+        const double magnitude = std::fabs(zoom);
+        const double halfWidth = std::floor(dockedHalfWidth / magnitude);
+        const double halfHeight = std::floor(dockedHalfHeight / magnitude);
+        crop = makeCrop(pictureWidth / 2 - halfWidth, pictureHeight / 2 - halfHeight,
+                        2.0 * halfWidth, 2.0 * halfHeight);
+        if (!crop.drawable) {
+            return LayerPlan{};
+        }
+        plan = planTurn(true, crop.rect, crop.rect.w, crop.rect.h, dockedTurn, zoom,
+                        viewportCentreX, viewportCentreY);
+    }
+    if (!overlapsPicture(plan.crop, pictureWidth, pictureHeight)) {
+        plan.drawn = false;
+    }
+    return plan;
+}
+
+void drawApproachScene(float approachScale, float relativeRollAngle, float rollAngle, float offsetX,
+                       float offsetY) {
+    if (media.screen == nullptr) {
+        return;
+    }
+    const SceneInputs inputs = {approachScale,     relativeRollAngle, rollAngle, offsetX,  offsetY,
+                                relativeRollCos(), relativeRollSin(), rollCos(), rollSin()};
+    if (media.backgroundImage != nullptr) {
+        drawLayer(media.backgroundImage,
+                  backgroundPlan(inputs, media.backgroundImage->w, media.backgroundImage->h), noKey,
+                  false);
+    }
+    const StationLook look =
+        stationLook(approachScale, media.stationLow, media.stationMed, media.stationFull);
+    if (look.picture != nullptr) {
+        drawLayer(look.picture, stationPlan(inputs, look, look.picture->w, look.picture->h),
+                  look.keyGrey, look.level == LevelLow);
+    }
+}
+
+void drawDockedScene(float approachScale) {
+    if (media.screen == nullptr) {
+        return;
+    }
+    if (media.backgroundImage != nullptr) {
+        drawLayer(media.backgroundImage,
+                  dockedBackgroundPlan(media.backgroundImage->w, media.backgroundImage->h), noKey,
+                  false);
+    }
+    if (media.stationFull != nullptr) {
+        drawLayer(media.stationFull,
+                  dockedStationPlan(approachScale, media.stationFull->w, media.stationFull->h), 0,
+                  false);
+    }
+}
+
+SurfaceSize largestSceneSurface() {
+    return largestMade;
+}
+
+void resetLargestSceneSurface() {
+    largestMade = {0, 0};
+}
