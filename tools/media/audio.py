@@ -88,11 +88,14 @@ class Track:
         self.buf = np.zeros((self.n, 2))
 
     def add(self, start, sig, pan=0.0):
-        i0 = int(round(start * self.sr)) % self.n
-        idx = (i0 + np.arange(sig.size)) % self.n
-        gl, gr = np.cos((pan + 1) * np.pi / 4), np.sin((pan + 1) * np.pi / 4)
-        np.add.at(self.buf[:, 0], idx, sig * gl)
-        np.add.at(self.buf[:, 1], idx, sig * gr)
+        gains = np.array([np.cos((pan + 1) * np.pi / 4), np.sin((pan + 1) * np.pi / 4)])
+        pos = int(round(start * self.sr)) % self.n
+        done = 0
+        while done < sig.size:  # wrap around the end as often as needed
+            take = min(sig.size - done, self.n - pos)
+            self.buf[pos:pos + take] += sig[done:done + take, None] * gains
+            done += take
+            pos = 0
 
 
 def _pad_note(freq, length, sr, rng, attack=2.2, release=3.0):
@@ -114,11 +117,11 @@ def _pad_note(freq, length, sr, rng, attack=2.2, release=3.0):
 def _bell(freq, sr, length=4.0):
     n = int(length * sr)
     t = np.arange(n) / sr
-    index = 1.6 * np.exp(-t / 0.5)
+    index = 1.2 * np.exp(-t / 0.45)
     mod = np.sin(2 * np.pi * freq * 2.0 * t)
     sig = np.sin(2 * np.pi * freq * t + index * mod)
     sig += 0.25 * np.sin(2 * np.pi * freq * 3.01 * t) * np.exp(-t / 0.35)
-    env = np.exp(-t / 1.3) * np.minimum(1, t / 0.004)
+    env = np.exp(-t / 1.3) * np.minimum(1, t / 0.012) ** 2
     return sig * env
 
 
@@ -126,7 +129,7 @@ def _pluck(freq, sr, length=1.6):
     n = int(length * sr)
     t = np.arange(n) / sr
     sig = np.sin(2 * np.pi * freq * t) + 0.3 * np.sin(4 * np.pi * freq * t) * np.exp(-t / 0.1)
-    return sig * np.exp(-t / 0.45) * np.minimum(1, t / 0.006)
+    return sig * np.exp(-t / 0.45) * np.minimum(1, t / 0.012) ** 2
 
 
 def _circular_convolve(x, ir):
@@ -162,6 +165,7 @@ def make_music(path):
     bass = Track(seconds)
     bells = Track(seconds)
     arps = Track(seconds)
+    last = 69
     for k, (root, voices) in enumerate(CHORDS):
         t0 = k * chord_len
         for j, m in enumerate(voices):
@@ -175,7 +179,10 @@ def make_music(path):
             beats = sorted(rng.choice([0, 1, 1.5, 2, 3, 3.5], size=rng.integers(1, 4),
                                       replace=False))
             for beat in beats:
-                note = int(rng.choice(fits))
+                # mostly small steps from the last note: a melody rather than random pings
+                weights = np.array([1.0 / (1 + abs(f - last) / 2.5) ** 2 for f in fits])
+                note = int(rng.choice(fits, p=weights / weights.sum()))
+                last = note
                 bells.add(t0 + b * bar + beat, _bell(midi_hz(note), sr) * 0.5,
                           pan=float(rng.uniform(-0.5, 0.5)))
         # soft arpeggio in the second half
@@ -205,5 +212,7 @@ def make_music(path):
     with tempfile.TemporaryDirectory() as tmp:
         wav = os.path.join(tmp, "theme.wav")
         write_wav(wav, mix, sr)
-        subprocess.run(["lame", "--quiet", "--noreplaygain", "-b", "96", "-m", "j", "-q", "2",
-                        wav, path], check=True)
+        # constant 96 kbit/s at 44.1 kHz (which the mixer halves exactly); lame writes no
+        # dated tag, so the file is the same on every run
+        subprocess.run(["lame", "--quiet", "--noreplaygain", "-b", "96", "--resample", "44.1",
+                        "-m", "j", "-q", "2", wav, path], check=True)
