@@ -90,3 +90,9 @@ pixel() {
 
 # screenshot WINDOW FILE
 screenshot() { import -window "$1" "$2" 2>/dev/null; }
+
+# red_pixels WINDOW X Y W H: how many pure red pixels (the messages' colour)
+# the rectangle holds.
+red_pixels() {
+    import -window "$1" -crop "$4x$5+$2+$3" -depth 8 txt:- 2>/dev/null | grep -c '#FF0000' || true
+}
