@@ -26,11 +26,11 @@ constexpr int screenWidth = 640;
 constexpr int screenHeight = 480;
 constexpr int rectSideLimit = 65535;  // SDL_Rect's w and h are 16 bits
 
-SurfaceSize largestMade = {0, 0};
+SceneSurfaces largestMade = {};
 
-void noteSurface(const SDL_Surface* surface) {
-    largestMade.width = std::max(largestMade.width, surface->w);
-    largestMade.height = std::max(largestMade.height, surface->h);
+void noteSurface(SurfaceSize& largest, const SDL_Surface* surface) {
+    largest.width = std::max(largest.width, surface->w);
+    largest.height = std::max(largest.height, surface->h);
 }
 
 bool allFinite(double a, double b, double c, double d) {
@@ -117,11 +117,65 @@ double stationPointY(const SceneInputs& in) {
            static_cast<double>(in.offsetY) * in.rollCos;
 }
 
+// A crop of the low station picture, turned and zoomed like the whole picture
+// would be: its turned centre goes where the station's turn and zoom carry the
+// crop's centre from the whole picture's turned centre (anchorX, anchorY).
+// Outside the picture a crop would only hold the key colour, so it is cut to
+// the picture.
+LayerPlan lowCropPlan(SDL_Rect crop, int width, int height, double angle, double zoom,
+                      double anchorX, double anchorY) {
+    if (!overlapsPicture(crop, width, height)) {
+        return LayerPlan{};
+    }
+    const SDL_Rect inside = insidePicture(crop, width, height);
+    const double shiftX = inside.x + inside.w / 2.0 - width / 2.0;
+    const double shiftY = inside.y + inside.h / 2.0 - height / 2.0;
+    const double radians = angle * M_PI / 180.0;
+    const double c = std::cos(radians);
+    const double s = std::sin(radians);
+    // Rounded, not truncated: the crop's pixels then land within half a
+    // pixel of where the whole picture's would.
+    const double centreX = std::round(anchorX + zoom * (c * shiftX + s * shiftY));
+    const double centreY = std::round(anchorY + zoom * (-s * shiftX + c * shiftY));
+    return planTurn(true, inside, inside.w, inside.h, angle, zoom, centreX, centreY);
+}
+
+// The box of the picture pixels that the viewport shows when the picture's
+// centre is on the station screen point, one pixel wider on each side for
+// SDL_gfx's fixed-point rounding.
+SceneCrop viewportPreimage(int width, int height, double angle, double zoom, double pointX,
+                           double pointY) {
+    const double radians = angle * M_PI / 180.0;
+    const double c = std::cos(radians) / zoom;
+    const double s = std::sin(radians) / zoom;
+    double left = HUGE_VAL;
+    double right = -HUGE_VAL;
+    double top = HUGE_VAL;
+    double bottom = -HUGE_VAL;
+    for (const int x : {viewportLeft, viewportLeft + viewportWidth}) {
+        for (const int y : {viewportTop, viewportTop + viewportHeight}) {
+            const double pictureX = width / 2.0 + c * (x - pointX) - s * (y - pointY);
+            const double pictureY = height / 2.0 + s * (x - pointX) + c * (y - pointY);
+            left = std::fmin(left, pictureX);
+            right = std::fmax(right, pictureX);
+            top = std::fmin(top, pictureY);
+            bottom = std::fmax(bottom, pictureY);
+        }
+    }
+    left = std::floor(left) - 1.0;
+    top = std::floor(top) - 1.0;
+    return makeCrop(left, top, std::ceil(right) + 1.0 - left, std::ceil(bottom) + 1.0 - top);
+}
+
 // The low level turns its whole picture while, zoomed, it fits in the box
-// that covers the viewport; beyond that the turn would only make pixels that
-// never reach the viewport (without limit as the zoom grows).
+// that covers the viewport. Beyond that the turn would mostly make pixels
+// that never reach the viewport, without limit as the zoom grows (a station
+// just passed has a huge negative zoom): it turns only the part under the
+// viewport. Close up at a slant even that can turn out too large; it then
+// shrinks around its centre, a picture pixel a side at a time, giving up the
+// viewport's outermost pixels.
 LayerPlan lowStationPlan(const SceneInputs& in, const StationLook& look, HalfExtents extents,
-                         int width, int height, double cosD, double sinD) {
+                         int width, int height) {
     const double angle = in.relativeRollAngle;
     const double zoom = look.zoom;
     const double magnitude = std::fabs(zoom);
@@ -132,23 +186,32 @@ LayerPlan lowStationPlan(const SceneInputs& in, const StationLook& look, HalfExt
         const SDL_Rect whole = {0, 0, clampToUint16(width), clampToUint16(height)};
         return planTurn(false, whole, width, height, angle, zoom, pointX, pointY);
     }
-    const SceneCrop crop =
-        stationCrop(width, height, extents, zoom, in.offsetX, in.offsetY, cosD, sinD);
-    if (!crop.drawable || !overlapsPicture(crop.rect, width, height)) {
+    if (!allFinite(angle, zoom, pointX, pointY)) {
         return LayerPlan{};
     }
-    // Outside the picture the crop would only hold the key colour, so it is
-    // cut to the picture; its turned centre then goes where the station's
-    // turn and zoom carry the crop's centre.
-    const SDL_Rect inside = insidePicture(crop.rect, width, height);
-    const double shiftX = inside.x + inside.w / 2.0 - width / 2.0;
-    const double shiftY = inside.y + inside.h / 2.0 - height / 2.0;
-    const double radians = angle * M_PI / 180.0;
-    const double c = std::cos(radians);
-    const double s = std::sin(radians);
-    const double centreX = pointX + zoom * (c * shiftX + s * shiftY);
-    const double centreY = pointY + zoom * (-s * shiftX + c * shiftY);
-    return planTurn(true, inside, inside.w, inside.h, angle, zoom, centreX, centreY);
+    const SceneCrop under = viewportPreimage(width, height, angle, zoom, pointX, pointY);
+    if (!under.drawable || !overlapsPicture(under.rect, width, height)) {
+        return LayerPlan{};
+    }
+    // The whole picture's placement truncates toward zero, which puts its
+    // turned centre up to a pixel off the station screen point; the crop
+    // follows it. Beyond int sizes the half size only needs to be huge.
+    int wholeWidth = 2000000000;
+    int wholeHeight = 2000000000;
+    if (magnitude * (width + height) < 1e8) {
+        rotozoomSurfaceSize(width, height, angle, magnitude, &wholeWidth, &wholeHeight);
+    }
+    const double anchorX = std::trunc(pointX - wholeWidth / 2) + wholeWidth / 2;
+    const double anchorY = std::trunc(pointY - wholeHeight / 2) + wholeHeight / 2;
+    SDL_Rect crop = under.rect;
+    for (;;) {
+        const LayerPlan plan = lowCropPlan(crop, width, height, angle, zoom, anchorX, anchorY);
+        if (plan.drawn || crop.w <= 2 || crop.h <= 2) {
+            return plan;
+        }
+        crop = {static_cast<Sint16>(crop.x + 1), static_cast<Sint16>(crop.y + 1),
+                static_cast<Uint16>(crop.w - 2), static_cast<Uint16>(crop.h - 2)};
+    }
 }
 
 // Cuts the plan's crop out of picture (or takes the whole picture), turns and
@@ -166,7 +229,7 @@ void drawLayer(SDL_Surface* picture, const LayerPlan& plan, int keyGrey, bool fi
         if (crop == nullptr) {
             return;
         }
-        noteSurface(crop);
+        noteSurface(largestMade.largestCrop, crop);
         if (fillCropWithKey) {
             const Uint8 grey = static_cast<Uint8>(keyGrey);
             const Uint32 key = SDL_MapRGB(crop->format, grey, grey, grey);
@@ -182,7 +245,7 @@ void drawLayer(SDL_Surface* picture, const LayerPlan& plan, int keyGrey, bool fi
     }
     SDL_Surface* turned = rotozoomSurface(source, plan.angle, plan.zoom, 0);
     if (turned != nullptr) {
-        noteSurface(turned);
+        noteSurface(largestMade.largestTurned, turned);
         if (keyGrey < 0) {
             // SDL_gfx hands its result the source's key (black for a crop);
             // the background must stay opaque so that it repaints the view.
@@ -235,15 +298,11 @@ SceneCrop backgroundCrop(int pictureWidth, int pictureHeight, HalfExtents extent
 
 SceneCrop stationCrop(int pictureWidth, int pictureHeight, HalfExtents extents, double zoom,
                       float offsetX, float offsetY, double cosD, double sinD) {
-    const double magnitude = std::fabs(zoom);
-    // A mirrored station's crop reaches the other way from its centre.
-    const double side = zoom < 0.0 ? -1.0 : 1.0;
     const double halfWidth = extents.halfWidth;
     const double halfHeight = extents.halfHeight;
-    return makeCrop(
-        pictureWidth / 2 - (offsetX * cosD + side * halfWidth - offsetY * sinD) / zoom,
-        pictureHeight / 2 - (offsetX * sinD + side * halfHeight + offsetY * cosD) / zoom,
-        2.0 * halfWidth / magnitude, 2.0 * halfHeight / magnitude);
+    return makeCrop(pictureWidth / 2 - (offsetX * cosD + halfWidth - offsetY * sinD) / zoom,
+                    pictureHeight / 2 - (offsetX * sinD + halfHeight + offsetY * cosD) / zoom,
+                    2.0 * halfWidth / zoom, 2.0 * halfHeight / zoom);
 }
 
 SceneCrop dockedBackgroundCrop(int pictureWidth, int pictureHeight) {
@@ -259,10 +318,14 @@ SceneCrop dockedStationCrop(int pictureWidth, int pictureHeight, double zoom) {
     double halfWidth = dockedHalfWidth;
     double halfHeight = dockedHalfHeight;
     if (magnitude > 1.0) {
-        // Centred on the same point, even sized: the same pixels land in the
-        // viewport; one picture pixel of margin keeps its edges covered.
-        halfWidth = std::min(halfWidth, std::ceil(dockedHalfWidth / magnitude) + 1.0);
-        halfHeight = std::min(halfHeight, std::ceil(dockedHalfHeight / magnitude) + 1.0);
+        // Centred on the same point with even sides, the crop puts the same
+        // pixels into the viewport as the whole 540 x 300; one picture pixel
+        // more than the viewport needs keeps its edges covered, and no half
+        // is larger than what stays within maxTurnedSide once zoomed.
+        const double largest = std::floor((maxTurnedSide / 2 - 1) / magnitude);
+        halfWidth = std::min({halfWidth, std::floor(dockedHalfWidth / magnitude) + 1.0, largest});
+        halfHeight =
+            std::min({halfHeight, std::floor(dockedHalfHeight / magnitude) + 1.0, largest});
     }
     return makeCrop(pictureWidth / 2 - halfWidth, pictureHeight / 2 - halfHeight, 2.0 * halfWidth,
                     2.0 * halfHeight);
@@ -297,13 +360,14 @@ LayerPlan stationPlan(const SceneInputs& inputs, const StationLook& look, int pi
                       int pictureHeight) {
     const HalfExtents extents = viewportHalfExtents(inputs.relativeRollAngle,
                                                     inputs.relativeRollCos, inputs.relativeRollSin);
+    if (look.level == LevelLow) {
+        return lowStationPlan(inputs, look, extents, pictureWidth, pictureHeight);
+    }
+    // The station's angle against the background.
     const double turn =
         (static_cast<double>(inputs.relativeRollAngle) - inputs.rollAngle) * degreesToRadians;
     const double cosD = std::cos(turn);
     const double sinD = std::sin(turn);
-    if (look.level == LevelLow) {
-        return lowStationPlan(inputs, look, extents, pictureWidth, pictureHeight, cosD, sinD);
-    }
     const SceneCrop crop = stationCrop(pictureWidth, pictureHeight, extents, look.zoom,
                                        inputs.offsetX, inputs.offsetY, cosD, sinD);
     // A crop wholly outside the picture would turn into a transparent layer.
@@ -325,30 +389,12 @@ LayerPlan dockedBackgroundPlan(int pictureWidth, int pictureHeight) {
 
 LayerPlan dockedStationPlan(float approachScale, int pictureWidth, int pictureHeight) {
     const double zoom = approachScale;
-    SceneCrop crop = dockedStationCrop(pictureWidth, pictureHeight, zoom);
-    if (!crop.drawable) {
+    const SceneCrop crop = dockedStationCrop(pictureWidth, pictureHeight, zoom);
+    if (!crop.drawable || !overlapsPicture(crop.rect, pictureWidth, pictureHeight)) {
         return LayerPlan{};
     }
-    LayerPlan plan = planTurn(true, crop.rect, crop.rect.w, crop.rect.h, dockedTurn, zoom,
-                              viewportCentreX, viewportCentreY);
-    if (!plan.drawn) {
-        // Too large with its margin: without it, at most one zoomed picture
-        // pixel at the viewport's edges stays uncovered.
-        const double magnitude = std::fabs(zoom);
-        const double halfWidth = std::floor(dockedHalfWidth / magnitude);
-        const double halfHeight = std::floor(dockedHalfHeight / magnitude);
-        crop = makeCrop(pictureWidth / 2 - halfWidth, pictureHeight / 2 - halfHeight,
-                        2.0 * halfWidth, 2.0 * halfHeight);
-        if (!crop.drawable) {
-            return LayerPlan{};
-        }
-        plan = planTurn(true, crop.rect, crop.rect.w, crop.rect.h, dockedTurn, zoom,
-                        viewportCentreX, viewportCentreY);
-    }
-    if (!overlapsPicture(plan.crop, pictureWidth, pictureHeight)) {
-        plan.drawn = false;
-    }
-    return plan;
+    return planTurn(true, crop.rect, crop.rect.w, crop.rect.h, dockedTurn, zoom, viewportCentreX,
+                    viewportCentreY);
 }
 
 void drawApproachScene(float approachScale, float relativeRollAngle, float rollAngle, float offsetX,
@@ -387,10 +433,10 @@ void drawDockedScene(float approachScale) {
     }
 }
 
-SurfaceSize largestSceneSurface() {
+SceneSurfaces largestSceneSurfaces() {
     return largestMade;
 }
 
-void resetLargestSceneSurface() {
-    largestMade = {0, 0};
+void resetLargestSceneSurfaces() {
+    largestMade = {};
 }

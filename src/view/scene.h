@@ -25,6 +25,9 @@ constexpr int viewportCentreY = 200;
 // No surface that the scene turns is wider or taller than this: a 617 x 617
 // crop turned by 45 degrees is 872 x 872, plus room for SDL_gfx's rounding.
 constexpr int maxTurnedSide = 880;
+// No crop is wider or taller than the medium level's at its smallest zoom,
+// 2R / 0.5, nor than the low station picture.
+constexpr int maxCropSide = 1236;
 
 struct HalfExtents {
     float halfWidth;
@@ -60,10 +63,9 @@ struct SceneCrop {
 SceneCrop backgroundCrop(int pictureWidth, int pictureHeight, HalfExtents extents, float offsetX,
                          float offsetY);
 
-// The part of a station picture that, turned by the relative roll and zoomed
-// by zoom, covers the viewport. cosD and sinD are those of the station's angle
-// against the background. A negative zoom (the station mirrored) crops by its
-// size, around the mirrored centre.
+// The part of the medium or full station picture that, turned by the
+// relative roll and zoomed by zoom, covers the viewport. cosD and sinD are
+// those of the station's angle against the background.
 SceneCrop stationCrop(int pictureWidth, int pictureHeight, HalfExtents extents, double zoom,
                       float offsetX, float offsetY, double cosD, double sinD);
 
@@ -125,11 +127,16 @@ LayerPlan stationPlan(const SceneInputs& inputs, const StationLook& look, int pi
 LayerPlan dockedBackgroundPlan(int pictureWidth, int pictureHeight);
 LayerPlan dockedStationPlan(float approachScale, int pictureWidth, int pictureHeight);
 
-// The largest width and height of the surfaces the scene has made since the
-// last reset, to check that no frame makes a huge one.
+// The largest width and height of the crops and of the turned surfaces that
+// the scene has made since the last reset, to check that no frame makes a
+// huge one.
 struct SurfaceSize {
     int width;
     int height;
 };
-SurfaceSize largestSceneSurface();
-void resetLargestSceneSurface();
+struct SceneSurfaces {
+    SurfaceSize largestCrop;
+    SurfaceSize largestTurned;
+};
+SceneSurfaces largestSceneSurfaces();
+void resetLargestSceneSurfaces();
