@@ -376,6 +376,37 @@ int viewportMismatches(SDL_Surface* reference, int reach) {
     return mismatches;
 }
 
+// The medium and full levels show exactly what their whole crop, cut with a
+// keyed blit, turned and blitted whole, shows: on the whole screen.
+TEST_F(SceneTest, StationShowsItsWholeCropsPixels) {
+    for (SDL_Surface** picture : {&media.stationMed, &media.stationFull}) {
+        *picture = makePatternPicture(picture == &media.stationMed ? 200 : 400,
+                                      picture == &media.stationMed ? 160 : 320);
+        paint(*picture, 30, 30, 40, 20, white);
+        paint(*picture, 80, 60, 30, 30, black);
+    }
+    for (const SceneInputs& in :
+         {inputsFor(0.3f, 50, 30, 20, -10), inputsFor(0.45f, 0, 10, -60, 30),
+          inputsFor(0.6f, 200, 30, 100, 40), inputsFor(0.9f, -70, 0, 0, 0)}) {
+        const StationLook look =
+            stationLook(in.approachScale, nullptr, media.stationMed, media.stationFull);
+        const LayerPlan plan = stationPlan(in, look, look.picture->w, look.picture->h);
+        SDL_Rect crop = plan.crop;
+        SDL_Surface* reference =
+            referenceDrawing(look.picture, &crop, plan.angle, plan.zoom, 0, 320, 200);
+        fillSurface(media.screen, blue);
+        draw(in);
+        int mismatches = 0;
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                mismatches += pixelAt(media.screen, x, y) == pixelAt(reference, x, y) ? 0 : 1;
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << in.approachScale;
+        SDL_FreeSurface(reference);
+    }
+}
+
 TEST_F(SceneTest, DockedStationAboveZoomOneShowsTheWholeCropsPixels) {
     media.stationFull = makePatternPicture(800, 600);
     paint(media.stationFull, 380, 290, 20, 20, black);
