@@ -251,10 +251,16 @@ void copyIntoCrop(SDL_Surface* picture, const SDL_Rect& rect, SDL_Surface* crop,
     if ((picture->flags & SDL_SRCCOLORKEY) == 0 || key == fill) {
         return;
     }
-    for (int y = 0; y < crop->h; ++y) {
+    // Only where the picture was copied to.
+    const int left = std::max(0, -rect.x);
+    const int right = std::min<int>(crop->w, picture->w - rect.x);
+    const int bottom = std::min<int>(crop->h, picture->h - rect.y);
+    for (int y = std::max(0, -rect.y); y < bottom; ++y) {
         Uint32* row =
             reinterpret_cast<Uint32*>(static_cast<Uint8*>(crop->pixels) + y * crop->pitch);
-        std::replace(row, row + crop->w, key, fill);
+        for (int x = left; x < right; ++x) {
+            row[x] = row[x] == key ? fill : row[x];  // no branch: the compiler vectorises it
+        }
     }
 }
 
