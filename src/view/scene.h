@@ -26,7 +26,7 @@ constexpr int viewportCentreY = 200;
 // crop turned by 45 degrees is 872 x 872, plus room for SDL_gfx's rounding.
 constexpr int maxTurnedSide = 880;
 // No crop is wider or taller than the medium level's at its smallest zoom,
-// 2R / 0.5, nor than the low station picture.
+// 2R / 0.5, or than the low station picture, whichever is larger.
 constexpr int maxCropSide = 1236;
 
 struct HalfExtents {
