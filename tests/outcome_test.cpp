@@ -211,6 +211,14 @@ TEST_F(OutcomeTest, MusicHumAndIconRunOnAcrossRestarts) {
     EXPECT_TRUE(Mix_Playing(engineChannel));
 }
 
+// The mixer mixes a whole 4096-sample buffer at a time: a 10 ms fade ends
+// at the next buffer, up to about 190 ms later, or more on a busy machine.
+void waitForFadeToEnd() {
+    for (int waited = 0; waited < 3000 && Mix_Playing(thrusterChannel); waited += 10) {
+        SDL_Delay(10);
+    }
+}
+
 // The hiss follows the keys held in Flying frames.
 TEST_F(OutcomeTest, ThrusterHissFollowsTheKeys) {
     frame(0);
@@ -225,6 +233,8 @@ TEST_F(OutcomeTest, ThrusterHissFollowsTheKeys) {
     EXPECT_EQ(firingCount(), 1);
     EXPECT_TRUE(Mix_Playing(thrusterChannel));
     EXPECT_EQ(Mix_FadingChannel(thrusterChannel), MIX_NO_FADING);
+    // With the mixer held still, the fade cannot end between the frames.
+    SDL_PauseAudio(1);
     pushKey(SDLK_UP, false);
     frame(0);
     EXPECT_EQ(Mix_FadingChannel(thrusterChannel), MIX_FADING_OUT);
@@ -232,7 +242,8 @@ TEST_F(OutcomeTest, ThrusterHissFollowsTheKeys) {
     pushKey(SDLK_UP, true);
     frame(0);
     EXPECT_EQ(Mix_FadingChannel(thrusterChannel), MIX_FADING_OUT);
-    SDL_Delay(300);
+    SDL_PauseAudio(0);
+    waitForFadeToEnd();
     frame(0);
     EXPECT_TRUE(Mix_Playing(thrusterChannel));
     EXPECT_EQ(Mix_FadingChannel(thrusterChannel), MIX_NO_FADING);
@@ -246,7 +257,7 @@ TEST_F(OutcomeTest, NoHissOnOutcomeScreensWhileAKeyIsHeld) {
     arriveWith(false);
     frame(0);
     EXPECT_EQ(loop.approachPhase, Crashed);
-    SDL_Delay(300);
+    waitForFadeToEnd();
     frame(0);
     EXPECT_FALSE(Mix_Playing(thrusterChannel));
     EXPECT_TRUE(Mix_Playing(engineChannel));
