@@ -1,6 +1,8 @@
 #include "shell/media.h"
 
 #include <SDL/SDL_image.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -32,8 +34,7 @@ std::string failureReason(const char* fileName, const char* libraryError) {
         return std::strerror(errno);
     }
     std::fclose(file);
-    return (libraryError != nullptr && libraryError[0] != '\0') ? libraryError
-                                                                : "unreadable file";
+    return (libraryError != nullptr && libraryError[0] != '\0') ? libraryError : "unreadable file";
 }
 
 void reportFailure(const char* fileName, const char* libraryError, const char* consequence) {
@@ -41,8 +42,40 @@ void reportFailure(const char* fileName, const char* libraryError, const char* c
                  failureReason(fileName, libraryError).c_str(), consequence);
 }
 
+// libpng prints its own line about a damaged PNG before SDL_image gives up;
+// the game names the file once, in its own words, so the library's goes.
+int muteStandardError() {
+    std::fflush(stderr);
+    const int saved = dup(2);
+    const int sink = open("/dev/null", O_WRONLY);
+    if (saved >= 0 && sink >= 0) {
+        dup2(sink, 2);
+    }
+    if (sink >= 0) {
+        close(sink);
+    }
+    return saved;
+}
+
+void restoreStandardError(int saved) {
+    if (saved >= 0) {
+        std::fflush(stderr);
+        dup2(saved, 2);
+        close(saved);
+    }
+}
+
+SDL_Surface* loadImageQuietly(const char* fileName) {
+    const int saved = muteStandardError();
+    SDL_Surface* image = loadImage(fileName);
+    restoreStandardError(saved);
+    return image;
+}
+
 bool canLoadImage(const char* fileName) {
+    const int saved = muteStandardError();
     SDL_Surface* image = IMG_Load(fileName);
+    restoreStandardError(saved);
     if (image == nullptr) {
         reportFailure(fileName, IMG_GetError(), "");
         return false;
@@ -52,20 +85,76 @@ bool canLoadImage(const char* fileName) {
 }
 
 SDL_Surface* loadOptionalImage(const char* fileName) {
-    SDL_Surface* image = loadImage(fileName);
+    SDL_Surface* image = loadImageQuietly(fileName);
     if (image == nullptr) {
         reportFailure(fileName, IMG_GetError(), " (drawing without it)");
     }
     return image;
 }
 
+// SDL's sample converter crashes on a WAV that claims no channels or a rate
+// far beyond any sound's, so the header is read first and such a file refused.
+bool playableWave(const char* fileName) {
+    SDL_AudioSpec spec;
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (SDL_LoadWAV(fileName, &spec, &samples, &length) == nullptr) {
+        return false;
+    }
+    SDL_FreeWAV(samples);
+    if (spec.channels < 1 || spec.channels > 8 || spec.freq < 1000 || spec.freq > 384000) {
+        SDL_SetError("a WAV header with %d channels at %d Hz", spec.channels, spec.freq);
+        return false;
+    }
+    return true;
+}
+
+// The mixer takes any file named .mp3 for music and plays silence or noise
+// from one that is not; an MP3 starts with an ID3 tag or a frame sync.
+bool looksLikeMp3(const char* fileName) {
+    unsigned char head[3] = {0, 0, 0};
+    FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    const std::size_t read = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    if ((read == 3 && std::memcmp(head, "ID3", 3) == 0) ||
+        (read >= 2 && head[0] == 0xff && (head[1] & 0xe0) == 0xe0)) {
+        return true;
+    }
+    SDL_SetError("not an MP3 file");
+    return false;
+}
+
 Mix_Chunk* loadOptionalChunk(const char* fileName) {
-    SDL_RWops* stream = SDL_RWFromFile(fileName, "rb");
+    SDL_RWops* stream = playableWave(fileName) ? SDL_RWFromFile(fileName, "rb") : nullptr;
     Mix_Chunk* chunk = stream != nullptr ? Mix_LoadWAV_RW(stream, 1) : nullptr;
     if (chunk == nullptr) {
         reportFailure(fileName, Mix_GetError(), " (playing without it)");
     }
     return chunk;
+}
+
+// SDL's drivers that open a window or the whole screen, in SDL's own order.
+// Without a display SDL would fall back to drawing the game as text art in
+// the terminal, which is no window; a driver named in SDL_VIDEODRIVER is
+// taken as it is.
+const char* const windowDrivers[] = {"x11", "dga", "fbcon", "directfb"};
+
+int initVideo() {
+    if (std::getenv("SDL_VIDEODRIVER") != nullptr) {
+        return SDL_InitSubSystem(SDL_INIT_VIDEO);
+    }
+    for (const char* driver : windowDrivers) {
+        setenv("SDL_VIDEODRIVER", driver, 1);
+        const int result = SDL_InitSubSystem(SDL_INIT_VIDEO);
+        unsetenv("SDL_VIDEODRIVER");
+        if (result == 0) {
+            return 0;
+        }
+    }
+    return -1;
 }
 
 void replaceSurface(SDL_Surface*& slot, SDL_Surface* replacement) {
@@ -76,7 +165,7 @@ void replaceSurface(SDL_Surface*& slot, SDL_Surface* replacement) {
 }  // namespace
 
 bool initSystems() {
-    if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
+    if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_VIDEO) == -1 || initVideo() == -1) {
         return false;
     }
     media.screen = SDL_SetVideoMode(640, 480, 32, 0);
@@ -91,7 +180,7 @@ bool initSystems() {
     }
     SDL_WM_SetCaption("Halvanne", nullptr);
     // SDL keeps its own copy of the icon.
-    SDL_Surface* icon = loadImage("halvanne.png");
+    SDL_Surface* icon = loadImageQuietly("halvanne.png");
     if (icon != nullptr) {
         SDL_WM_SetIcon(icon, nullptr);
         SDL_FreeSurface(icon);
@@ -131,7 +220,8 @@ void loadMediaSet() {
     media.controlsImage = loadOptionalImage("uicontrols.png");
     media.needleImage = loadOptionalImage("needle.png");
     media.shipImage = loadOptionalImage("spaceshipgreen.png");
-    media.musicTrack = Mix_LoadMUS("HalvanneTheme.mp3");
+    media.musicTrack =
+        looksLikeMp3("HalvanneTheme.mp3") ? Mix_LoadMUS("HalvanneTheme.mp3") : nullptr;
     if (media.musicTrack == nullptr) {
         reportFailure("HalvanneTheme.mp3", Mix_GetError(), " (playing without it)");
     }
