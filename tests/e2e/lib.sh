@@ -7,10 +7,12 @@ HALVANNE=$1
 RUN_DIR=$2
 XCLOSE=$3
 
-# Every test runs in its own X server.
+# Every test runs in its own X server. Without -noreset the server resets when
+# its last client leaves, and SDL, which opens a first connection only to close
+# it, then sometimes finds no display for its second.
 if [ -z "${HALVANNE_E2E_DISPLAY:-}" ]; then
     export HALVANNE_E2E_DISPLAY=1
-    exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+    exec xvfb-run -a -s "-noreset -screen 0 800x600x24" bash "$0" "$@"
 fi
 
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
