@@ -1,0 +1,85 @@
+# Faults of the platform: no audio device, no video device, no X display at
+# all; and what a window system does to the keys: the window closed while keys
+# are held, keys released that were never pressed, and hundreds of key events
+# waiting at once.
+source "$(dirname "$0")/lib.sh"
+
+# expect_silent_failure WHAT: the game just started must end with 1, silently.
+expect_silent_failure() {
+    wait_exit 20
+    [ "$EXIT_CODE" = "1" ] || fail "$1 gave exit code $EXIT_CODE"
+    [ -s "$WORK/stdout" ] && fail "$1 printed on standard output"
+    [ -s "$WORK/stderr" ] && fail "$1 printed on standard error"
+}
+
+# expect_clean_exit WHAT: the game must end with 0 and have printed nothing.
+expect_clean_exit() {
+    wait_exit 20
+    [ "$EXIT_CODE" = "0" ] || fail "$1 gave exit code $EXIT_CODE"
+    [ -s "$WORK/stderr" ] && fail "$1 printed on standard error"
+}
+
+SDL_AUDIODRIVER=no_such_driver start_game
+expect_silent_failure "no audio device"
+
+SDL_VIDEODRIVER=no_such_driver start_game
+expect_silent_failure "no video device"
+
+# Without a display SDL falls back to drawing as text art in the terminal when
+# there is one (TERM set), and ncurses complains when there is none.
+display=$DISPLAY
+unset DISPLAY SDL_VIDEODRIVER
+TERM=xterm start_game
+expect_silent_failure "no X display, in a terminal"
+term=${TERM-}
+unset TERM
+start_game
+expect_silent_failure "no X display, without a terminal"
+export DISPLAY=$display TERM=$term
+
+# The red channel at the centre of the forward thruster's lamp.
+forward_lamp() { pixel "$1" 188 418 | cut -d, -f1; }
+
+# The window closed by the window manager while thruster keys are held.
+start_game
+window=$(wait_window) || fail "no window"
+sleep 1
+hold Up a
+sleep 0.5
+"$XCLOSE" "$window"
+wait_exit 20
+release Up a
+[ "$EXIT_CODE" = "0" ] || fail "closing the window with keys held gave exit code $EXIT_CODE"
+[ -s "$WORK/stderr" ] && fail "closing the window with keys held printed on standard error"
+
+# Keys released that were never pressed (held before the window had the
+# focus): the thrusters must still answer the next press and release.
+start_game
+window=$(wait_window) || fail "no window the second time"
+sleep 1
+[ "$(forward_lamp "$window")" -lt 200 ] || fail "the forward lamp is lit before any key"
+release Up Down Left a Return
+sleep 0.5
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended on keys released that were never pressed"
+hold Up
+sleep 0.5
+[ "$(forward_lamp "$window")" -ge 200 ] || fail "after stray releases Up does not light its lamp"
+release Up
+sleep 0.5
+[ "$(forward_lamp "$window")" -lt 200 ] || fail "the forward lamp stays lit after Up is released"
+
+# Hundreds of key events waiting while the game is stopped, all taken in one
+# poll when it goes on. SDL's queue keeps only the first ones; the game must
+# take what it gets and go on.
+kill -STOP "$GAME_PID"
+keys=$(for _ in $(seq 1 100); do printf 'Up Down a d w s '; done)
+xdotool key --delay 0 $keys
+kill -CONT "$GAME_PID"
+sleep 1
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after hundreds of waiting keys"
+press Up
+sleep 0.5
+press Escape
+expect_clean_exit "Escape after hundreds of waiting keys"
+
+echo "platform test passed"
