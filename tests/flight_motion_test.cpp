@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "flight/flight.h"
@@ -8,160 +8,105 @@
 
 namespace {
 
-void advanceAll(Uint32 frameMs) {
-    advanceDistance(frameMs);
-    advanceRelativeRoll(frameMs);
-    advanceRoll(frameMs);
-    advanceOffsetX(frameMs);
-    advanceOffsetY(frameMs);
+// A quarter turn's cosine, taken on radians narrowed to float, is not 0, so a
+// trace of a lateral thrust stays on its own axis.
+constexpr float quarterTurnCos = -4.37113883e-8f;
+
+// What the five steps of one frame return, taken in the game's order.
+struct Frame {
+    float scale, relativeRollAngle, rollAngle, offsetX, offsetY;
+};
+
+Frame advanceAll(Uint32 frameMs) {
+    return {advanceDistance(frameMs), advanceRelativeRoll(frameMs), advanceRoll(frameMs),
+            advanceOffsetX(frameMs), advanceOffsetY(frameMs)};
 }
 
-// A state at a given roll with its turn cached, as after a real roll step.
-FlightState atRoll(float angle) {
-    FlightState s;
-    s.rollAngle = angle;
-    s.relativeRollAngle = angle;
-    setFlightState(s);
-    advanceRelativeRoll(0);
-    advanceRoll(0);
-    return flightState();
-}
-
-TEST(Motion, ZeroFrameMovesNothing) {
-    FlightState s = atRoll(33.0f);
-    s.thrustX = 60;
-    s.thrustY = -60;
-    s.thrustZ = 60;
-    s.thrustRoll = -60;
-    s.velocityX = 12.0f;
-    s.velocityY = -7.0f;
-    s.velocityZ = 30.0f;
-    s.rollRate = 44.0f;
-    s.relativeRollRate = 144.0f;
-    s.offsetX = -3.0f;
-    s.offsetY = 9.0f;
+// Caches the turns of s, shows that a frame of 0 ms then moves nothing, and
+// runs one frame of frameMs.
+Frame runFrom(const FlightState& s, Uint32 frameMs) {
     setFlightState(s);
     advanceAll(0);
+    const FlightState cached = flightState();
+    advanceAll(0);
+    EXPECT_EQ(std::memcmp(&flightState(), &cached, sizeof cached), 0) << "0 ms moved something";
+    const Frame frame = advanceAll(frameMs);
     const FlightState& after = flightState();
-    EXPECT_EQ(after.distance, s.distance);
-    EXPECT_EQ(after.velocityZ, s.velocityZ);
-    EXPECT_EQ(after.rollAngle, s.rollAngle);
-    EXPECT_EQ(after.rollRate, s.rollRate);
-    EXPECT_EQ(after.relativeRollAngle, s.relativeRollAngle);
-    EXPECT_EQ(after.relativeRollRate, s.relativeRollRate);
-    EXPECT_EQ(after.offsetX, s.offsetX);
-    EXPECT_EQ(after.offsetY, s.offsetY);
-    EXPECT_EQ(after.velocityX, s.velocityX);
-    EXPECT_EQ(after.velocityY, s.velocityY);
+    EXPECT_EQ(frame.relativeRollAngle, after.relativeRollAngle);
+    EXPECT_EQ(frame.rollAngle, after.rollAngle);
+    EXPECT_EQ(frame.offsetX, after.offsetX);
+    EXPECT_EQ(frame.offsetY, after.offsetY);
+    return frame;
 }
 
 TEST(Motion, DistanceStep) {
     struct Row {
-        float velocityZ;
+        const char* name;
+        float distance, velocityZ;
         int thrustZ;
         Uint32 frameMs;
-        float distance, velocityZAfter;
+        float distanceAfter, velocityZAfter, scale;
     };
+    const float inf = std::numeric_limits<float>::infinity();
     const Row rows[] = {
-        {10, 0, 1000, 19.99f, 10},     // drift alone: 0.01 per second at 10
-        {10, 0, 500, 19.995f, 10},     // half a second
-        {0, 60, 1000, 19.97f, 60},     // thrust from rest
-        {40, -60, 1000, 19.99f, -20},  // reverse thrust turns the closing speed round
-        {-30, 0, 2000, 20.06f, -30},   // opening again
+        {"drift", 20, 10, 0, 500, 19.995f, 10, 1 / 19.995f},
+        {"thrust from rest", 20, 0, 60, 1000, 19.97f, 60, 1 / 19.97f},
+        {"reverse thrust", 20, 40, -60, 500, 19.9875f, 10, 1 / 19.9875f},
+        {"at the station", 0, 0, 0, 1000, 0, 0, inf},
+        {"past the station", 0.5f, 1000, 0, 1000, -0.5f, 1000, -2},
+        {"wrapped tick count", 20, 10, 0, 0xFFFFFFFFu, -42929.6719f, 10, 1 / -42929.6719f},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         FlightState s;
+        s.distance = row.distance;
         s.velocityZ = row.velocityZ;
         s.thrustZ = row.thrustZ;
-        setFlightState(s);
-        const float scale = advanceDistance(row.frameMs);
-        EXPECT_FLOAT_EQ(flightState().distance, row.distance)
-            << row.velocityZ << " " << row.thrustZ;
+        EXPECT_FLOAT_EQ(runFrom(s, row.frameMs).scale, row.scale);
+        EXPECT_FLOAT_EQ(flightState().distance, row.distanceAfter);
         EXPECT_FLOAT_EQ(flightState().velocityZ, row.velocityZAfter);
-        EXPECT_FLOAT_EQ(scale, 1.0f / row.distance);
     }
-}
-
-TEST(Motion, ApproachScaleAtAndBeyondTheStation) {
-    FlightState s;
-    s.distance = 0.0f;
-    setFlightState(s);
-    EXPECT_EQ(advanceDistance(0), std::numeric_limits<float>::infinity());
-
-    // Closing at one distance unit per second from 0.5 ends half a unit past.
-    s.distance = 0.5f;
-    s.velocityZ = 1000.0f;
-    setFlightState(s);
-    EXPECT_FLOAT_EQ(advanceDistance(1000), -2.0f);
-    float scale = 0.0f;
-    for (int frame = 0; frame < 100; ++frame) {
-        scale = advanceDistance(20);
-        ASSERT_LT(scale, 1.0f);
-    }
-    EXPECT_LT(scale, 0.0f);
-}
-
-TEST(Motion, FrameTimeIsUnsigned) {
-    // A tick counter that wrapped gives a huge frame, never a negative one.
-    FlightState s;
-    s.velocityZ = 10.0f;
-    setFlightState(s);
-    advanceDistance(0xFFFFFFFFu);
-    EXPECT_FLOAT_EQ(flightState().distance, 20.0f - 42949.67295f);
 }
 
 TEST(Motion, RollSteps) {
     struct Row {
+        const char* name;
         float angle, rate;
         int thrustRoll;
         Uint32 frameMs;
-        float angleAfter, rateAfter;
+        float angleAfter, rateAfter, cosine, sine;
     };
     const Row rows[] = {
-        {0, 0, 60, 1000, 3, 60},         // 6 degrees per second squared
-        {10, 100, 0, 1000, 20, 100},     // rate 100 turns 10 degrees per second
-        {359, 100, 0, 1000, 369, 100},   // past 360, not wrapped
-        {-5, -100, 0, 1000, -15, -100},  // below 0, not wrapped
-        {90, 20, -60, 500, 90.25f, -10},
+        {"thrust from rest", 0, 0, 60, 1000, 3, 60, 0.99862951f, 0.0523359589f},
+        {"thrust against the rate", 90, 20, -60, 500, 90.25f, -10, -0.00436332822f, 0.999990463f},
+        {"past 360", 359, 100, 0, 1000, 369, 100, 0.987688363f, 0.156434223f},
+        {"below 0", -5, -100, 0, 1000, -15, -100, 0.965925813f, -0.258819044f},
+        {"quarter turn", 90, 0, 0, 1000, 90, 0, quarterTurnCos, 1},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         FlightState s;
-        s.rollAngle = row.angle;
-        s.rollRate = row.rate;
-        s.relativeRollAngle = row.angle;
-        s.relativeRollRate = row.rate;
+        s.rollAngle = s.relativeRollAngle = row.angle;
+        s.rollRate = s.relativeRollRate = row.rate;
         s.thrustRoll = row.thrustRoll;
-        setFlightState(s);
-        EXPECT_FLOAT_EQ(advanceRelativeRoll(row.frameMs), row.angleAfter) << row.angle;
-        EXPECT_FLOAT_EQ(advanceRoll(row.frameMs), row.angleAfter) << row.angle;
+        runFrom(s, row.frameMs);
         const FlightState& after = flightState();
+        EXPECT_FLOAT_EQ(after.rollAngle, row.angleAfter);
         EXPECT_FLOAT_EQ(after.rollRate, row.rateAfter);
-        EXPECT_FLOAT_EQ(after.relativeRollRate, row.rateAfter);
-        const double radians = row.angleAfter * 3.14159265 / 180.0;
-        EXPECT_NEAR(after.rollCos, std::cos(radians), 1e-6) << row.angle;
-        EXPECT_NEAR(after.rollSin, std::sin(radians), 1e-6) << row.angle;
+        EXPECT_FLOAT_EQ(after.rollCos, row.cosine);
+        EXPECT_FLOAT_EQ(after.rollSin, row.sine);
+        EXPECT_EQ(after.relativeRollAngle, after.rollAngle);
+        EXPECT_EQ(after.relativeRollRate, after.rollRate);
         EXPECT_EQ(after.relativeRollCos, after.rollCos);
         EXPECT_EQ(after.relativeRollSin, after.rollSin);
     }
-}
-
-TEST(Motion, SpinningStationTurnsTheRelativeRollTenDegreesPerSecondFaster) {
+    // A station spinning at 100 turns the relative roll 10 degrees a second faster.
     FlightState s;
     s.relativeRollRate = 100.0f;
-    setFlightState(s);
-    for (int frame = 0; frame < 40; ++frame) {
-        advanceAll(25);
-    }
+    runFrom(s, 1000);
     EXPECT_EQ(flightState().rollAngle, 0.0f);
-    EXPECT_NEAR(flightState().relativeRollAngle, 10.0f, 1e-4);
-}
-
-TEST(Motion, RollTurnIsTakenOnTheNarrowedRadians) {
-    // 90 degrees in single precision lies just past a quarter turn, so its
-    // cosine is small but not zero; the double argument would give 1.8e-9.
-    atRoll(90.0f);
-    EXPECT_FLOAT_EQ(flightState().rollCos, -4.371139e-8f);
-    EXPECT_EQ(flightState().rollSin, 1.0f);
+    EXPECT_FLOAT_EQ(flightState().relativeRollAngle, 10.0f);
+    EXPECT_FLOAT_EQ(flightState().relativeRollCos, 0.98480773f);
 }
 
 TEST(Motion, LateralSteps) {
@@ -173,73 +118,56 @@ TEST(Motion, LateralSteps) {
         Uint32 frameMs;
         float offsetX, offsetY, velocityXAfter, velocityYAfter;
     };
+    const float trace = 30 * quarterTurnCos;
     const Row rows[] = {
         {"drift", 0, 0, 0, 10, -4, 500, 5, -2, 10, -4},
         {"thrust X at roll 0", 0, 60, 0, 0, 0, 1000, 30, 0, 60, 0},
-        {"thrust Y at roll 0", 0, 0, 60, 0, 0, 1000, 0, 30, 0, 60},
-        {"thrust X at roll 90", 90, 60, 0, 0, 0, 1000, 0, 30, 0, 60},
-        {"thrust Y at roll 90", 90, 0, 60, 0, 0, 1000, -30, 0, -60, 0},
-        {"thrust X at roll 180", 180, 60, 0, 5, 0, 1000, -25, 0, -55, 0},
-        {"both at roll -90", -90, 60, 60, 0, 0, 1000, 30, -30, 60, -60},
+        {"thrust X at roll 90", 90, 60, 0, 0, 0, 1000, trace, 30, 2 * trace, 60},
+        {"thrust Y at roll 90", 90, 0, 60, 0, 0, 1000, -30, trace, -60, 2 * trace},
+        {"both, half a second", 0, 60, -60, 0, 0, 500, 7.5f, -7.5f, 30, -30},
     };
     for (const Row& row : rows) {
-        FlightState s = atRoll(row.roll);
+        SCOPED_TRACE(row.name);
+        FlightState s;
+        s.rollAngle = s.relativeRollAngle = row.roll;
         s.thrustX = row.thrustX;
         s.thrustY = row.thrustY;
         s.velocityX = row.velocityX;
         s.velocityY = row.velocityY;
-        setFlightState(s);
-        EXPECT_NEAR(advanceOffsetX(row.frameMs), row.offsetX, 1e-4) << row.name;
-        EXPECT_NEAR(advanceOffsetY(row.frameMs), row.offsetY, 1e-4) << row.name;
-        EXPECT_NEAR(flightState().velocityX, row.velocityXAfter, 1e-4) << row.name;
-        EXPECT_NEAR(flightState().velocityY, row.velocityYAfter, 1e-4) << row.name;
+        const Frame frame = runFrom(s, row.frameMs);
+        EXPECT_FLOAT_EQ(frame.offsetX, row.offsetX);
+        EXPECT_FLOAT_EQ(frame.offsetY, row.offsetY);
+        EXPECT_FLOAT_EQ(flightState().velocityX, row.velocityXAfter);
+        EXPECT_FLOAT_EQ(flightState().velocityY, row.velocityYAfter);
     }
-    // At roll 0 the turn is exact; at 90 a trace of thrust X reaches X.
-    FlightState s = atRoll(0.0f);
-    s.thrustX = 60;
-    setFlightState(s);
-    EXPECT_EQ(advanceOffsetX(1000), 30.0f);
-    EXPECT_EQ(advanceOffsetY(1000), 0.0f);
-    s = atRoll(90.0f);
-    s.thrustX = 60;
-    setFlightState(s);
-    EXPECT_NE(advanceOffsetX(1000), 0.0f);
 }
 
 TEST(Motion, Readouts) {
     struct Row {
-        float distance, offsetX, offsetY;
-        float readout;
+        float roll, distance, offsetX, offsetY, velocityX, velocityY;
+        float readoutDistance, readoutX, readoutY;
     };
     const Row rows[] = {
-        {20, 0, 0, 950},
-        {1, 0, 0, 0},
-        {1, 150, -200, 5},  // 3, 4, 5 in fiftieths
-        {0, 0, 0, 50},      // the station's centre lies one unit inside
+        {0, 20, 0, 0, 12, -7, 950, -12, -7},
+        {0, 1, 0, 0, 0, 0, 0, 0, 0},
+        {0, 1, 150, -200, 0, 0, 5, 0, 0},  // 3, 4, 5 in fiftieths
+        {90, 0, 0, 0, 12, -7, 50, 7, -12},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "roll " << row.roll << " distance " << row.distance);
         FlightState s;
+        s.rollAngle = row.roll;
         s.distance = row.distance;
         s.offsetX = row.offsetX;
         s.offsetY = row.offsetY;
+        s.velocityX = row.velocityX;
+        s.velocityY = row.velocityY;
         setFlightState(s);
-        EXPECT_FLOAT_EQ(readoutDistance(), row.readout) << row.distance;
+        advanceRoll(0);
+        EXPECT_FLOAT_EQ(readoutDistance(), row.readoutDistance);
+        EXPECT_FLOAT_EQ(readoutVelocityX(), row.readoutX);
+        EXPECT_FLOAT_EQ(readoutVelocityY(), row.readoutY);
     }
-
-    FlightState s = atRoll(0.0f);
-    s.velocityX = 12.0f;
-    s.velocityY = -7.0f;
-    setFlightState(s);
-    EXPECT_EQ(readoutVelocityX(), -12.0f);
-    EXPECT_EQ(readoutVelocityY(), -7.0f);
-
-    // Turned a quarter: the craft's own axes have swapped round.
-    s = atRoll(90.0f);
-    s.velocityX = 12.0f;
-    s.velocityY = -7.0f;
-    setFlightState(s);
-    EXPECT_NEAR(readoutVelocityX(), 7.0f, 1e-5);
-    EXPECT_NEAR(readoutVelocityY(), -12.0f, 1e-5);
 }
 
 }  // namespace
