@@ -103,7 +103,8 @@ bool playableWave(const char* fileName) {
     }
     SDL_FreeWAV(samples);
     if (spec.channels < 1 || spec.channels > 8 || spec.freq < 1000 || spec.freq > 384000) {
-        SDL_SetError("an unplayable WAV header (rate %d Hz, channels %d)", spec.freq, spec.channels);
+        SDL_SetError("an unplayable WAV header (rate %d Hz, channels %d)", spec.freq,
+                     spec.channels);
         return false;
     }
     return true;
