@@ -6,6 +6,7 @@
 #include "flight/flight.h"
 #include "flight/motion.h"
 #include "shell/media.h"
+#include "view/scene.h"
 #include "view/surface.h"
 
 namespace {
@@ -65,14 +66,6 @@ std::string readoutText(int kind) {
     return formatReadout(kind, currentFlightValue(kind));
 }
 
-PanelPoint distanceLabelPoint(float offsetX, float offsetY, float rollCos, float rollSin) {
-    const double x =
-        320.0 + static_cast<double>(offsetX) * rollCos + static_cast<double>(offsetY) * rollSin;
-    const double y =
-        200.0 - static_cast<double>(offsetX) * rollSin + static_cast<double>(offsetY) * rollCos;
-    return {truncToInt(x), truncToInt(y)};
-}
-
 SDL_Surface* renderReadout(int kind, TTF_Font* font, SDL_Color colour) {
     if (font == nullptr) {
         return nullptr;
@@ -95,7 +88,8 @@ void drawReadouts() {
 }
 
 void drawDistanceLabel() {
-    const PanelPoint place = distanceLabelPoint(offsetX(), offsetY(), rollCos(), rollSin());
+    // The label floats where the scene shows the station's centre.
+    const ScreenPoint place = stationScreenPoint(offsetX(), offsetY(), rollCos(), rollSin());
     SDL_Surface* label = renderReadout(KindDistance, media.readoutFont, textRed);
     applySurface(place.x, place.y, label, media.screen);
     SDL_FreeSurface(label);

@@ -27,7 +27,3 @@ std::string formatReadout(int kind, float flightValue);
 
 // The text of one readout from the current flight values.
 std::string readoutText(int kind);
-
-// Where the view shows the station's centre: the viewport centre (320, 200)
-// moved by the offsets turned by the roll, truncated toward zero.
-PanelPoint distanceLabelPoint(float offsetX, float offsetY, float rollCos, float rollSin);
