@@ -16,37 +16,22 @@ int rollAlignmentError(float relativeRollAngle) {
 
 int assessDocking() {
     const FlightState& s = flightState();
-    // Every guard is written so that NaN fails it.
-    const double offsetXMargin = 45.0 - std::fabs(s.offsetX);
-    if (!(offsetXMargin > 0)) {
-        return 0;
+    // What is left inside each tolerance, in the order the product takes them.
+    const double margins[] = {45.0 - std::fabs(s.offsetX),
+                              45.0 - std::fabs(s.offsetY),
+                              15.0 - rollAlignmentError(s.relativeRollAngle),
+                              50.0 - std::fabs(s.velocityX),
+                              50.0 - std::fabs(s.velocityY),
+                              50.0 - std::fabs(s.velocityZ),
+                              50.0 - std::fabs(s.relativeRollRate)};
+    double product = 1.0;
+    for (const double margin : margins) {
+        // Every tolerance is strict, and NaN fails too.
+        if (!(margin > 0)) {
+            return 0;
+        }
+        product *= margin;
     }
-    const double offsetYMargin = 45.0 - std::fabs(s.offsetY);
-    if (!(offsetYMargin > 0)) {
-        return 0;
-    }
-    const int alignmentError = rollAlignmentError(s.relativeRollAngle);
-    if (alignmentError >= 15) {
-        return 0;
-    }
-    const double velocityXMargin = 50.0 - std::fabs(s.velocityX);
-    if (!(velocityXMargin > 0)) {
-        return 0;
-    }
-    const double velocityYMargin = 50.0 - std::fabs(s.velocityY);
-    if (!(velocityYMargin > 0)) {
-        return 0;
-    }
-    const double velocityZMargin = 50.0 - std::fabs(s.velocityZ);
-    if (!(velocityZMargin > 0)) {
-        return 0;
-    }
-    const double rollRateMargin = 50.0 - std::fabs(s.relativeRollRate);
-    if (!(rollRateMargin > 0)) {
-        return 0;
-    }
-    const double product = offsetXMargin * offsetYMargin * (15 - alignmentError) * velocityXMargin *
-                           velocityYMargin * velocityZMargin * rollRateMargin;
     // Every margin is positive and capped, so the quotient lies in 0..18984.375
     // and the conversion to int is always defined.
     const float points = static_cast<float>(static_cast<float>(product) / 10000000.0);
