@@ -11,8 +11,15 @@
 
 namespace {
 
-constexpr double velocityDivisor = 50.0;
-constexpr double rollRateDivisor = 10.0;
+// Each readout's label and the divisor that turns its flight value into the
+// number shown (velocities by 50, the roll rate by 10 into degrees per
+// second); the distance is shown as it is.
+struct ReadoutForm {
+    const char* label;
+    double divisor;
+};
+constexpr ReadoutForm readoutForms[] = {
+    {"vX   ", 50.0}, {"vY   ", 50.0}, {"vZ   ", 50.0}, {"wZ   ", 10.0}, {"`", 1.0}};
 
 constexpr std::array<PanelPoint, 4> readoutPlaces = {
     {{415, 395}, {415, 410}, {415, 425}, {415, 440}}};
@@ -37,27 +44,18 @@ float currentFlightValue(int kind) {
 }  // namespace
 
 std::string formatReadout(int kind, float flightValue) {
+    if (kind < KindVX || kind > KindDistance) {
+        return "";
+    }
     std::stringstream text;
     text.setf(std::ios::fixed, std::ios::floatfield);
     text.precision(2);
-    switch (kind) {
-        case KindVX:
-            text << "vX   " << static_cast<float>(flightValue / velocityDivisor);
-            break;
-        case KindVY:
-            text << "vY   " << static_cast<float>(flightValue / velocityDivisor);
-            break;
-        case KindVZ:
-            text << "vZ   " << static_cast<float>(flightValue / velocityDivisor);
-            break;
-        case KindWZ:
-            text << "wZ   " << static_cast<float>(flightValue / rollRateDivisor);
-            break;
-        case KindDistance:
-            text << "`" << flightValue;
-            break;
-        default:
-            break;
+    const ReadoutForm& form = readoutForms[kind];
+    text << form.label;
+    if (kind == KindDistance) {
+        text << flightValue;
+    } else {
+        text << static_cast<float>(flightValue / form.divisor);
     }
     return text.str();
 }
