@@ -29,8 +29,9 @@ int main(int argc, char* argv[]) {
         shutdownGame();
     }
     std::sort(times.begin(), times.end());
-    std::printf("start-up to the first flipped frame over %d runs: median %.1f ms, min %.1f ms, "
-                "max %.1f ms\n",
-                runs, times[times.size() / 2], times.front(), times.back());
+    std::printf(
+        "start-up to the first flipped frame over %d runs: median %.1f ms, min %.1f ms, "
+        "max %.1f ms\n",
+        runs, times[times.size() / 2], times.front(), times.back());
     return 0;
 }

@@ -1,5 +1,7 @@
 // The end of an approach, the outcome screens, the restart and the sound,
 // on the real game with its media, SDL_ttf and SDL_mixer (dummy drivers).
+#include "shell/outcome.h"
+
 #include <SDL/SDL_mixer.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +11,6 @@
 #include "flight/flight.h"
 #include "shell/game.h"
 #include "shell/media.h"
-#include "shell/outcome.h"
 #include "test_support.h"
 
 namespace {

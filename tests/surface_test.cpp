@@ -1,4 +1,6 @@
 // Loading pictures with their white colour key, and blitting them.
+#include "view/surface.h"
+
 #include <SDL/SDL_image.h>
 #include <gtest/gtest.h>
 
@@ -7,7 +9,6 @@
 
 #include "shell/media.h"
 #include "test_support.h"
-#include "view/surface.h"
 
 namespace {
 

@@ -42,8 +42,8 @@ double clampTruncated(double value, double low, double high) {
 }  // namespace
 
 int truncToInt(double value) {
-    return static_cast<int>(clampTruncated(value, std::numeric_limits<int>::min(),
-                                           std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        clampTruncated(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 Sint16 clampToSint16(double value) {

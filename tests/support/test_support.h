@@ -22,9 +22,7 @@ struct Rgb {
     int r;
     int g;
     int b;
-    bool operator==(const Rgb& other) const {
-        return r == other.r && g == other.g && b == other.b;
-    }
+    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
 };
 Rgb pixelAt(SDL_Surface* surface, int x, int y);
 void fillSurface(SDL_Surface* surface, Rgb colour);
