@@ -16,6 +16,7 @@
 #include "flight/flight.h"
 #include "shell/game.h"
 #include "shell/media.h"
+#include "test_support.h"
 #include "view/scene.h"
 #include "view/surface.h"
 
@@ -121,11 +122,8 @@ double bareTurnsMs(SDL_Surface* backgroundPicture, const LayerPlan& background,
 
 int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
     GameLoop loop;
-    std::srand(1);
-    if (!startGame(loop)) {
+    if (!startTestGame(loop, 1)) {
         std::fprintf(stderr, "frame_bench: the game could not start here\n");
         return 1;
     }

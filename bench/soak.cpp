@@ -13,7 +13,6 @@
 // and setFlightState puts the craft a few frames from arrival, centred, turned to the docked pose
 // and slow, with a little random error.
 #include <SDL/SDL.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -25,11 +24,7 @@
 #include "flight/flight.h"
 #include "shell/game.h"
 #include "shell/media.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define HALVANNE_ASAN 1
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
+#include "test_support.h"
 
 namespace {
 
@@ -61,12 +56,7 @@ struct Tally {
 };
 
 void pushKeyEvent(SDLKey key, bool down, Tally& tally) {
-    SDL_Event event = {};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    if (SDL_PushEvent(&event) == 0) {
+    if (pushKey(key, down)) {
         ++tally.eventsPushed;
     }
 }
@@ -198,11 +188,7 @@ long residentKiB() {
 }
 
 long heapKiB() {
-#ifdef HALVANNE_ASAN
-    return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024);
-#else
-    return static_cast<long>(mallinfo2().uordblks / 1024);
-#endif
+    return static_cast<long>(heapInUse() / 1024);
 }
 
 }  // namespace
@@ -213,13 +199,9 @@ int main(int argc, char* argv[]) {
     const Uint32 longestFrameMs =
         argc > 3 ? static_cast<Uint32>(std::max(10L, std::atol(argv[3]))) : 60;
     const long long warmUp = std::min(frames / 10, 50000LL);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-
     std::mt19937 rng(seed);
-    std::srand(seed);
     GameLoop loop;
-    if (!startGame(loop)) {
+    if (!startTestGame(loop, seed)) {
         std::fprintf(stderr, "soak: the game could not start here\n");
         return 1;
     }

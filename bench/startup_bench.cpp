@@ -9,17 +9,15 @@
 
 #include "shell/game.h"
 #include "shell/media.h"
+#include "test_support.h"
 
 int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
         GameLoop loop;
-        std::srand(static_cast<unsigned>(run));
-        if (!startGame(loop)) {
+        if (!startTestGame(loop, static_cast<unsigned>(run))) {
             std::fprintf(stderr, "startup_bench: the game could not start here\n");
             return 1;
         }

@@ -69,14 +69,14 @@ void fillSurface(SDL_Surface* surface, Rgb colour) {
                             static_cast<Uint8>(colour.g), static_cast<Uint8>(colour.b)));
 }
 
-void pushKey(SDLKey key, bool down, SDLMod modifiers) {
+bool pushKey(SDLKey key, bool down, SDLMod modifiers) {
     SDL_Event event = {};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.type = event.type;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     event.key.keysym.mod = modifiers;
-    SDL_PushEvent(&event);
+    return SDL_PushEvent(&event) == 0;
 }
 
 void pushQuit() {

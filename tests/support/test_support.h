@@ -27,8 +27,9 @@ struct Rgb {
 Rgb pixelAt(SDL_Surface* surface, int x, int y);
 void fillSurface(SDL_Surface* surface, Rgb colour);
 
-// Queues a key press or release as SDL would deliver it.
-void pushKey(SDLKey key, bool down, SDLMod modifiers = KMOD_NONE);
+// Queues a key press or release as SDL would deliver it; false when SDL's
+// queue is full.
+bool pushKey(SDLKey key, bool down, SDLMod modifiers = KMOD_NONE);
 void pushQuit();
 
 // Bytes of heap in use, to show that a call gives back what it takes.
