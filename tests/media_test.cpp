@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 namespace {
 
 using Picture = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
@@ -32,30 +34,15 @@ protected:
     }
 };
 
-struct Rgb {
-    int r, g, b;
-    bool white() const { return r == 255 && g == 255 && b == 255; }
-    bool black() const { return r == 0 && g == 0 && b == 0; }
-};
-
-Rgb pixel(SDL_Surface* s, int x, int y) {
-    const Uint8* p =
-        static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
-    Uint32 value = 0;
-    for (int i = s->format->BytesPerPixel - 1; i >= 0; --i) {
-        value = (value << 8) | p[i];  // the pixels of IMG_Load are little-endian here
-    }
-    Uint8 r = 0, g = 0, b = 0;
-    SDL_GetRGB(value, s->format, &r, &g, &b);
-    return {r, g, b};
-}
+const Rgb pureWhite = {255, 255, 255};
+const Rgb pureBlack = {0, 0, 0};
 
 // Counts the pure-white pixels of a rectangle.
 int whites(SDL_Surface* s, int x0, int y0, int w, int h) {
     int count = 0;
     for (int y = y0; y < y0 + h; ++y) {
         for (int x = x0; x < x0 + w; ++x) {
-            count += pixel(s, x, y).white() ? 1 : 0;
+            count += pixelAt(s, x, y) == pureWhite ? 1 : 0;
         }
     }
     return count;
@@ -98,7 +85,7 @@ TEST_F(Media, PanelIsOpenOverTheViewAndTheNeedleOnly) {
     // The readouts are dark green text: the screen behind them is pale.
     for (int y = 395; y < 455; y += 5) {
         for (int x = 415; x < 615; x += 10) {
-            const Rgb c = pixel(panel.get(), x, y);
+            const Rgb c = pixelAt(panel.get(), x, y);
             EXPECT_GT(c.r + c.g + c.b, 3 * 150) << x << "," << y;
         }
     }
@@ -107,8 +94,8 @@ TEST_F(Media, PanelIsOpenOverTheViewAndTheNeedleOnly) {
 TEST_F(Media, CrosshairsAreASightOnAKeyedGround) {
     Picture sight = load("crosshairs.png");
     ASSERT_NE(sight, nullptr);
-    EXPECT_FALSE(pixel(sight.get(), 270, 150).white());
-    EXPECT_TRUE(pixel(sight.get(), 2, 2).white());
+    EXPECT_FALSE(pixelAt(sight.get(), 270, 150) == pureWhite);
+    EXPECT_TRUE(pixelAt(sight.get(), 2, 2) == pureWhite);
     EXPECT_GT(whites(sight.get(), 0, 0, 540, 300), 540 * 300 * 9 / 10);
 }
 
@@ -128,13 +115,13 @@ TEST_F(Media, StationsShrinkByHalvesAroundAPortAtTheCentre) {
             ASSERT_NE(s, nullptr);
             EXPECT_EQ(s->w, full->w >> level);
             EXPECT_EQ(s->h, full->h >> level);
-            EXPECT_TRUE(pixel(s, 0, 0).white());
-            EXPECT_TRUE(pixel(s, s->w - 1, s->h - 1).white());
-            EXPECT_FALSE(pixel(s, s->w / 2, s->h / 2).white());
+            EXPECT_TRUE(pixelAt(s, 0, 0) == pureWhite);
+            EXPECT_TRUE(pixelAt(s, s->w - 1, s->h - 1) == pureWhite);
+            EXPECT_FALSE(pixelAt(s, s->w / 2, s->h / 2) == pureWhite);
             int black = 0;
             for (int y = 0; y < s->h; ++y) {
                 for (int x = 0; x < s->w; ++x) {
-                    black += pixel(s, x, y).black() ? 1 : 0;
+                    black += pixelAt(s, x, y) == pureBlack ? 1 : 0;
                 }
             }
             EXPECT_EQ(black, 0);

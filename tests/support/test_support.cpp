@@ -48,6 +48,9 @@ Rgb pixelAt(SDL_Surface* surface, int x, int y) {
         case 4:
             pixel = reinterpret_cast<const Uint32*>(row)[x];
             break;
+        case 3:  // pictures as SDL_image loads them, little-endian here
+            pixel = row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16;
+            break;
         case 2:
             pixel = reinterpret_cast<const Uint16*>(row)[x];
             break;
