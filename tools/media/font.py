@@ -12,25 +12,26 @@ MARK = "distancemark"
 # Fixed dates, so that every run writes the same bytes.
 DATE = timestampFromString("Thu Jan  1 00:00:00 2026")
 
-# The mark in pixels at 14 points (14 pixels to the em), y up from the baseline: a bar on top
-# and one at the bottom, as tall as the digits (10 pixels), and between them an arrow shaft
-# with a head towards each bar. Edges lie on pixel edges or run at 45 degrees through pixel
-# corners, so that every pixel centre is clearly in or out and the mark needs no hinting.
-# Seven pixels wide, like the digits, leaving the eighth free before the number.
-BARS = [[(0, 10), (7, 10), (7, 9), (0, 9)], [(0, 1), (7, 1), (7, 0), (0, 0)]]
-ARROWS = [(3.5, 9), (6.5, 6), (4, 6), (4, 4), (6.5, 4), (3.5, 1), (0.5, 4), (3, 4), (3, 6),
-          (0.5, 6)]
+# The mark in pixels at 14 points (14 pixels to the em), y up from the baseline: a double arrow,
+# a head up and a head down on a one-pixel shaft, as tall as the digits (10 pixels) and seven
+# pixels wide like them, which leaves the eighth free before the number. Edges lie on pixel
+# edges or run at 45 degrees through pixel corners, so that every pixel centre is clearly in
+# or out and the mark needs no hinting. Clockwise, as TrueType fills outer contours.
+MARK_OUTLINE = [(3.5, 10), (6.5, 7), (4, 7), (4, 3), (6.5, 3), (3.5, 0), (0.5, 3), (3, 3), (3, 7),
+                (0.5, 7)]
 
 
 def _mark_glyph(units_per_em):
     scale = units_per_em / 14.0
+    points = [tuple(round(v * scale) for v in point) for point in MARK_OUTLINE]
     pen = TTGlyphPen(None)
-    for contour in BARS + [ARROWS]:  # clockwise, as TrueType fills outer contours
-        pen.moveTo(tuple(round(v * scale) for v in contour[0]))
-        for point in contour[1:]:
-            pen.lineTo(tuple(round(v * scale) for v in point))
-        pen.closePath()
-    return pen.glyph()
+    pen.moveTo(points[0])
+    for point in points[1:]:
+        pen.lineTo(point)
+    pen.closePath()
+    glyph = pen.glyph()
+    glyph.recalcBounds(None)
+    return glyph
 
 
 def make_font(path):
@@ -40,11 +41,12 @@ def make_font(path):
     font.ensureDecompiled()
     # The mark is a glyph of its own: the accented letters keep the grave accent glyph they
     # are built from.
-    font["glyf"][MARK] = _mark_glyph(font["head"].unitsPerEm)
-    font["glyf"][MARK].recalcBounds(font["glyf"])
+    mark = _mark_glyph(font["head"].unitsPerEm)
+    font["glyf"][MARK] = mark
     if MARK not in font.getGlyphOrder():
         font.getGlyphOrder().append(MARK)
-    font["hmtx"][MARK] = (font["hmtx"]["zero"][0], 0)
+    # the side bearing must be the outline's left edge, or the rasteriser shifts the outline
+    font["hmtx"][MARK] = (font["hmtx"]["zero"][0], mark.xMin)
     font["GDEF"].table.GlyphClassDef.classDefs[MARK] = 1  # a base glyph, like the accent
     for table in font["cmap"].tables:
         if 0x60 in table.cmap:
