@@ -13,10 +13,10 @@ MARK = "distancemark"
 DATE = timestampFromString("Thu Jan  1 00:00:00 2026")
 
 # The mark in pixels at 14 points (14 pixels to the em), y up from the baseline: a double arrow,
-# a head up and a head down on a one-pixel shaft, as tall as the digits (10 pixels) and seven
-# pixels wide like them, which leaves the eighth free before the number. Edges lie on pixel
-# edges or run at 45 degrees through pixel corners, so that every pixel centre is clearly in
-# or out and the mark needs no hinting. Clockwise, as TrueType fills outer contours.
+# a head up and a head down on a one-pixel shaft, as tall as the digits (10 pixels), its heads
+# five pixels wide in the middle of the digits' eight-pixel advance. Edges lie on pixel edges
+# or run at 45 degrees through pixel corners, so that every pixel centre is clearly in or out
+# and the mark needs no hinting. Clockwise, as TrueType fills outer contours.
 MARK_OUTLINE = [(3.5, 10), (6.5, 7), (4, 7), (4, 3), (6.5, 3), (3.5, 0), (0.5, 3), (3, 3), (3, 7),
                 (0.5, 7)]
 
