@@ -3,7 +3,7 @@
 # when not root). Usage: tools/install-deps.sh play|test
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config fonts-dejavu-core libx11-dev
+packages=(cmake g++ make pkg-config libx11-dev
           libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-gfx1.2-dev)
 if [ "${1:-play}" = "test" ]; then
     packages+=(libgtest-dev xvfb xauth xdotool imagemagick valgrind procps)

@@ -1,13 +1,13 @@
 #!/usr/bin/python3
-"""Generate every picture, sound and the music of Halvanne into assets/.
+"""Generate every picture, sound, the music and the font of Halvanne into assets/.
 
 Rerun from the repository root with Debian's Python (not a virtualenv one):
 
     /usr/bin/python3 tools/make_media.py            # everything
     /usr/bin/python3 tools/make_media.py panel      # only the named groups
 
-Needs the Debian packages python3-numpy, python3-pil, lame and fonts-dejavu-core.
-All randomness uses fixed seeds, so a rerun gives byte-identical files.
+Needs the Debian packages python3-numpy, python3-pil, python3-fonttools, lame and
+fonts-dejavu-core. All randomness uses fixed seeds, so a rerun gives byte-identical files.
 """
 
 import os
@@ -49,6 +49,9 @@ GROUPS = {
     ],
     "music": [
         ("HalvanneTheme.mp3", "audio.make_music"),
+    ],
+    "font": [
+        ("00_Starmap_Truetype.ttf", "font.make_font"),
     ],
 }
 

@@ -11,6 +11,13 @@ import numpy as np
 SR_FX = 22050
 SR_MUSIC = 44100
 
+# Peaks of the three layers as the mixer plays them, at full volume. The mixer adds them, so
+# their sum stays under -1 dBFS and the mix never clips, whatever plays at the same moment.
+MUSIC_PEAK = 0.50
+ENGINE_PEAK = 0.17
+THRUSTER_PEAK = 0.18
+assert MUSIC_PEAK + ENGINE_PEAK + THRUSTER_PEAK <= 10 ** (-1 / 20) - 0.04
+
 
 def write_wav(path, x, sr):
     """Write mono (N,) or stereo (N, 2) float samples in -1..1 as 16-bit PCM."""
@@ -34,6 +41,16 @@ def _periodic_noise(n, gain_fn, seed, sr):
     return x / np.max(np.abs(x))
 
 
+def _lower_crest(x, shape, rounds=40):
+    """Noise with the magnitude spectrum shape but lower peaks for the same loudness: clip
+    at twice the RMS and restore the spectrum, round after round (circular like the rest)."""
+    for _ in range(rounds):
+        limit = 2.0 * np.sqrt(np.mean(x * x))
+        spec = np.fft.rfft(np.clip(x, -limit, limit))
+        x = np.fft.irfft(shape * np.exp(1j * np.angle(spec)), x.size)
+    return x / np.max(np.abs(x))
+
+
 def _best_seam(x):
     """Turn a circular signal so that it starts where the wrap-around step is smallest and
     the signal is near zero: the loop then closes with no click."""
@@ -54,7 +71,7 @@ def make_engine(path):
     rumble = _periodic_noise(n, lambda f: 1.0 / (1 + (f / 120.0) ** 4) * (f > 15), 7, SR_FX)
     x = x / np.max(np.abs(x)) + 0.35 * rumble
     x = _best_seam(x)
-    write_wav(path, 0.45 * x / np.max(np.abs(x)), SR_FX)
+    write_wav(path, ENGINE_PEAK * x / np.max(np.abs(x)), SR_FX)
 
 
 def make_thruster(path):
@@ -66,10 +83,11 @@ def make_thruster(path):
         return (hiss + body) * (f > 40)
 
     x = _periodic_noise(n, gain, 8, SR_FX)
+    x = _lower_crest(x, np.abs(np.fft.rfft(x)))
     t = np.arange(n) / SR_FX
     x *= 1 + 0.1 * np.sin(2 * np.pi * 4.0 * t)  # 4 Hz: six whole wobbles in 1.5 s
     x = _best_seam(x)
-    write_wav(path, 0.5 * x / np.max(np.abs(x)), SR_FX)
+    write_wav(path, THRUSTER_PEAK * x / np.max(np.abs(x)), SR_FX)
 
 
 # ---------------------------------------------------------------------------- music
@@ -208,11 +226,22 @@ def make_music(path):
     ir[: int(0.02 * sr)] *= np.linspace(0, 1, int(0.02 * sr))[:, None]
     ir /= np.sqrt((ir**2).sum(axis=0))
     mix = 0.7 * mix + 0.55 * _circular_convolve(mix, ir)
-    mix *= 0.85 / np.max(np.abs(mix))
+    mix /= np.max(np.abs(mix))
+    # The encoder's ringing lifts the decoded peak a little over the input's: decode, and
+    # encode again lower until the decoded peak keeps its share of the headroom.
+    gain = MUSIC_PEAK
     with tempfile.TemporaryDirectory() as tmp:
         wav = os.path.join(tmp, "theme.wav")
-        write_wav(wav, mix, sr)
-        # constant 96 kbit/s at 44.1 kHz (which the mixer halves exactly); lame writes no
-        # dated tag, so the file is the same on every run
-        subprocess.run(["lame", "--quiet", "--noreplaygain", "-b", "96", "--resample", "44.1",
-                        "-m", "j", "-q", "2", wav, path], check=True)
+        while True:
+            write_wav(wav, gain * mix, sr)
+            # constant 96 kbit/s at 44.1 kHz (which the mixer halves exactly); lame writes no
+            # dated tag, so the file is the same on every run
+            subprocess.run(["lame", "--quiet", "--noreplaygain", "-b", "96", "--resample", "44.1",
+                            "-m", "j", "-q", "2", wav, path], check=True)
+            subprocess.run(["lame", "--quiet", "--decode", path, wav], check=True)
+            with wave.open(wav, "rb") as w:
+                decoded = np.frombuffer(w.readframes(w.getnframes()), "<i2")
+            peak = np.max(np.abs(decoded.astype(np.int32))) / 32768
+            if peak <= MUSIC_PEAK:
+                break
+            gain *= 0.995 * MUSIC_PEAK / peak
