@@ -1,6 +1,7 @@
 // The pilot's guide (README and man page) in numbers: every limit it gives in
 // the readouts' own units, checked just inside and just outside against the
 // game's own judgement, so that the manual cannot drift from the game.
+#include <SDL/SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,6 +15,7 @@
 #include "flight/motion.h"
 #include "pilot.h"
 #include "shell/media.h"
+#include "test_support.h"
 #include "view/scene.h"
 
 namespace {
@@ -227,6 +229,21 @@ TEST(PilotsGuide, TheRedLabelCountsDownToTheStation) {
     fly(state);
     advanceDistance(1000);
     EXPECT_EQ(readoutText(KindDistance), "`948.00");
+
+    // Braking with the Down arrow from vZ 5.00 to 0.90: 3.4 s and 25 of the
+    // label.
+    state.velocityZ = 250.0f;
+    fly(state);
+    const float start = readoutDistance();
+    applyKeyNow(SDLK_DOWN, true);
+    int ms = 0;
+    while (velocityZ() > 0.90f * 50.0f) {
+        advanceDistance(10);
+        ms += 10;
+    }
+    applyKeyNow(SDLK_DOWN, false);
+    EXPECT_NEAR(ms, 3400, 20);
+    EXPECT_NEAR(start - readoutDistance(), 25.0, 0.5);
 }
 
 struct KeyEffect {
@@ -235,6 +252,28 @@ struct KeyEffect {
     const char* shown;  // the readout after one second from rest
     int moveX, moveY;   // how far the station moved in the window meanwhile
 };
+
+// vX is positive when the craft drifts right, so that the station slides left
+// in the window, 50 pixels a second at vX 1.00; vY is positive when it drifts
+// up, the station sliding down.
+TEST(PilotsGuide, DriftReadoutsShowWhereTheStationSlides) {
+    for (const float roll : {0.0f, 90.0f, 180.0f, 250.0f}) {
+        for (const bool alongX : {true, false}) {
+            FlightState state = perfectArrival();
+            state.rollAngle = roll;
+            setDriftReadouts(state, alongX ? 1.0 : 0.0, alongX ? 0.0 : 1.0);
+            fly(state);
+            const ScreenPoint before =
+                stationScreenPoint(offsetX(), offsetY(), rollCos(), rollSin());
+            advanceOffsetX(1000);
+            advanceOffsetY(1000);
+            const ScreenPoint after =
+                stationScreenPoint(offsetX(), offsetY(), rollCos(), rollSin());
+            EXPECT_NEAR(after.x - before.x, alongX ? -50 : 0, 1) << roll;
+            EXPECT_NEAR(after.y - before.y, alongX ? 0 : 50, 1) << roll;
+        }
+    }
+}
 
 // One second of a thruster from rest, at any roll: the lateral keys move the
 // station the same way in the window (A right, D left, W down, S up) and
@@ -308,6 +347,25 @@ TEST(PilotsGuide, TheWorkedExample) {
 
     fly(perfectArrival());
     EXPECT_EQ(assessDocking(), 18984);
+}
+
+// The sight's cross reaches 46 pixels out from its centre, along each arm.
+// The centre lies between four pixels: the pixel k whole pixels out on a
+// side is centre + k, or centre - 1 - k.
+TEST(PilotsGuide, TheSightsCrossReachesFortySixPixels) {
+    SDL_Surface* sight = IMG_Load("crosshairs.png");
+    ASSERT_NE(sight, nullptr);
+    const auto out = [](int centre, int side, int k) {
+        return side > 0 ? centre + k : centre - 1 - k;
+    };
+    const Rgb white = {255, 255, 255};
+    for (const int side : {-1, 1}) {
+        EXPECT_FALSE(pixelAt(sight, out(sight->w / 2, side, 45), sight->h / 2) == white) << side;
+        EXPECT_TRUE(pixelAt(sight, out(sight->w / 2, side, 47), sight->h / 2) == white) << side;
+        EXPECT_FALSE(pixelAt(sight, sight->w / 2, out(sight->h / 2, side, 45)) == white) << side;
+        EXPECT_TRUE(pixelAt(sight, sight->w / 2, out(sight->h / 2, side, 47)) == white) << side;
+    }
+    SDL_FreeSurface(sight);
 }
 
 }  // namespace
