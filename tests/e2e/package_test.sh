@@ -15,6 +15,7 @@ if dpkg-query -W -f='${Status}' halvanne 2>/dev/null | grep -q 'ok installed'; t
     exit 77
 fi
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/launch.sh"
 
 installed=0
 trap 'if [ "$installed" = 1 ]; then $sudo dpkg --purge halvanne >/dev/null; fi; cleanup' EXIT
@@ -40,13 +41,7 @@ files=$(dpkg -L halvanne)
 [ -e /usr/share/games/halvanne/00_Starmap_Truetype.ttf ] || fail "the font is not in the data folder"
 
 HALVANNE=/usr/games/halvanne
-start_game /
-window=$(wait_window) || fail "no window from /usr/games/halvanne"
-[ "$(xdotool getwindowname "$window")" = "Halvanne" ] || fail "wrong title"
-sleep 1
-press Escape
-wait_exit 20
-[ "$EXIT_CODE" = "0" ] || fail "Escape gave exit code $EXIT_CODE"
+play_from_root
 
 out=$(desktop-file-validate /usr/share/applications/halvanne.desktop 2>&1) ||
     fail "desktop-file-validate: $out"
