@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing (apt-get), builds the game and starts it in the
-# directory that holds its pictures, sounds and font.
+# directory that holds its pictures, sounds and font, through the same
+# launcher as the installed game.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh play
@@ -10,10 +11,4 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "halvanne: no display to open the window on (DISPLAY is not set); start it from a desktop session"
     exit 1
 fi
-cd build/release/run
-status=0
-./halvanne || status=$?
-if [ "$status" -eq 1 ]; then
-    echo "halvanne: could not open the window or the sound device (or a media file is missing)"
-fi
-exit "$status"
+exec build/release/launch-halvanne "$@"

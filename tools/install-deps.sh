@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing, with apt-get (through sudo
-# when not root). Usage: tools/install-deps.sh play|test
+# when not root). Usage: tools/install-deps.sh play|package|test
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libx11-dev
           libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-gfx1.2-dev)
+# Building the Debian package (tools/make-deb.sh), and checking it.
+package_tools=(dpkg-dev file)
+package_checks=(lintian desktop-file-utils appstream man-db)
+if [ "${1:-play}" = "package" ]; then
+    packages+=("${package_tools[@]}")
+fi
 if [ "${1:-play}" = "test" ]; then
     packages+=(libgtest-dev xvfb xauth xdotool imagemagick valgrind procps)
+    packages+=("${package_tools[@]}" "${package_checks[@]}")
 fi
 
 missing=()

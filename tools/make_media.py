@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Generate every picture, sound, the music and the font of Halvanne into assets/.
+"""Generate every picture, sound, the music and the font of Halvanne into assets/, and the
+desktop icons into dist/icons/.
 
 Rerun from the repository root with Debian's Python (not a virtualenv one):
 
@@ -54,6 +55,13 @@ GROUPS = {
         ("00_Starmap_Truetype.ttf", "font.make_font"),
     ],
 }
+
+# The desktop icons go to dist/, outside the data folder: os.path.join keeps
+# an absolute name as it is.
+GROUPS["icons"] = [
+    (os.path.join(ROOT, "dist", "icons", f"{n}x{n}", "halvanne.png"), f"icons.make_icon_{n}")
+    for n in (32, 48, 64, 128, 256)
+]
 
 
 def main(argv):

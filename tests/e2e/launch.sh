@@ -1,0 +1,14 @@
+# Shared by the end-to-end tests of the installed game, after lib.sh.
+
+# Starts HALVANNE (a launcher) from /, reads the window's title, quits with
+# Escape and expects exit code 0.
+play_from_root() {
+    start_game /
+    local window
+    window=$(wait_window) || fail "no window from $HALVANNE"
+    [ "$(xdotool getwindowname "$window")" = "Halvanne" ] || fail "wrong title"
+    sleep 1
+    press Escape
+    wait_exit 20
+    [ "$EXIT_CODE" = "0" ] || fail "Escape gave exit code $EXIT_CODE through $HALVANNE"
+}
