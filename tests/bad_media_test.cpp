@@ -55,14 +55,6 @@ const MediaFile mediaFiles[] = {
     {"thruster.wav", 'W', "empty text png notRiff noChannels noRate hugeRate oddBits longData"},
 };
 
-// Pictures are read by their content whatever their name, a cut JPEG decodes
-// with its missing rows grey and a cut MP3 is a shorter tune.
-bool stillLoads(const std::string& name, const std::string& damage) {
-    const std::string kind = name.substr(name.rfind('.'));
-    return (kind == ".jpg" && (damage == "truncated" || damage == "png")) ||
-           (kind == ".png" && damage == "jpeg") || (kind == ".mp3" && damage == "truncated");
-}
-
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -93,19 +85,19 @@ std::string damaged(const std::string& original, const std::string& damage) {
                                     : "";
 }
 
-void runFrames(GameLoop& loop, int frames) {
-    for (int i = 0; i < frames; ++i) {
-        loop.pollResult = pollInput();
-        loop.frameMs = 30;
-        runFrameWork(loop);
-        SDL_Flip(media.screen);
-    }
+// Pictures are read by their content whatever their name, a cut JPEG decodes
+// with its missing rows grey and a cut MP3 is a shorter tune.
+bool stillLoads(const std::string& name, const std::string& damage) {
+    const std::string kind = name.substr(name.rfind('.'));
+    return (kind == ".jpg" && (damage == "truncated" || damage == "png")) ||
+           (kind == ".png" && damage == "jpeg") || (kind == ".mp3" && damage == "truncated");
 }
 
 // Starts as the program does in dir, flies with thruster keys, ends the
 // approach, presses Enter for the next (loading a background and a station
-// again) and shuts down. Returns the wait status; the child's standard output
-// and error go to dir/output.txt; a hang ends with SIGKILL.
+// again) and shuts down, leaving no file open. Returns the wait status; the
+// child's standard output and error go to dir/output.txt; a hang ends with
+// SIGKILL.
 int playInChild(const fs::path& dir) {
     std::fflush(nullptr);
     const pid_t pid = fork();
@@ -114,22 +106,23 @@ int playInChild(const fs::path& dir) {
         if (!std::freopen("output.txt", "w", stdout) || dup2(fileno(stdout), 2) < 0) {
             std::_Exit(3);
         }
+        const auto openFiles = [] {
+            return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+        };
+        const auto filesBefore = openFiles();
         GameLoop loop;
         if (!startTestGame(loop, 4)) {
-            std::exit(1);
+            std::exit(openFiles() == filesBefore ? 1 : 4);
         }
         pushKey(SDLK_UP, true);
         pushKey(SDLK_a, true);
-        runFrames(loop, 2);
-        pushKey(SDLK_UP, false);
-        pushKey(SDLK_a, false);
+        runFrames(loop, 2, 30);
         loop.approachScale = 1.0f;
-        runFrames(loop, 1);
+        runFrames(loop, 1, 30);
         pushKey(SDLK_RETURN, true);
-        pushKey(SDLK_RETURN, false);
-        runFrames(loop, 2);
+        runFrames(loop, 2, 30);
         shutdownGame();
-        std::exit(0);
+        std::exit(openFiles() == filesBefore ? 0 : 4);
     }
     // Far beyond any start-up, even under the sanitizers on a busy machine.
     int status = -1;

@@ -40,6 +40,19 @@ bool startTestGame(GameLoop& loop, unsigned seed) {
     return startGame(loop);
 }
 
+void runFrames(GameLoop& loop, int frames, Uint32 frameMs) {
+    for (int i = 0; i < frames; ++i) {
+        loop.pollResult = pollInput();
+        loop.frameMs = frameMs;
+        runFrameWork(loop);
+        SDL_Flip(media.screen);
+    }
+}
+
+std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
+    return out << "(" << colour.r << ", " << colour.g << ", " << colour.b << ")";
+}
+
 Rgb pixelAt(SDL_Surface* surface, int x, int y) {
     SDL_LockSurface(surface);
     const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
@@ -72,6 +85,22 @@ void fillSurface(SDL_Surface* surface, Rgb colour) {
                             static_cast<Uint8>(colour.g), static_cast<Uint8>(colour.b)));
 }
 
+SDL_Surface* makeScreenCopy(Rgb colour) {
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, 0, 0, 0, 0);
+    fillSurface(surface, colour);
+    return surface;
+}
+
+int differingPixels(SDL_Surface* a, SDL_Surface* b) {
+    int count = 0;
+    for (int y = 0; y < a->h; ++y) {
+        for (int x = 0; x < a->w; ++x) {
+            count += pixelAt(a, x, y) == pixelAt(b, x, y) ? 0 : 1;
+        }
+    }
+    return count;
+}
+
 bool pushKey(SDLKey key, bool down, SDLMod modifiers) {
     SDL_Event event = {};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
@@ -92,6 +121,8 @@ std::size_t heapInUse() {
 #ifdef HALVANNE_ASAN
     return __sanitizer_get_current_allocated_bytes();
 #else
-    return mallinfo2().uordblks;
+    // Large blocks are mapped apart from the heap proper.
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 #endif
 }
