@@ -1,21 +1,28 @@
 // The real game on SDL's dummy drivers with the run directory's media: the
 // program's main function, start-up and shutdown, the event poll, the random
-// draws, the arrival, the outcome screens, the restart and the sound.
+// draws, the arrival, the outcome screens, the restart and the sound, and
+// real frames in extreme states.
 #include "shell/game.h"
 
 #include <SDL/SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <thread>
 #include <vector>
 
 #include "cockpit/panel.h"
+#include "flight/docking.h"
 #include "flight/flight.h"
 #include "shell/media.h"
 #include "shell/outcome.h"
 #include "test_support.h"
+#include "view/scene.h"
 #include "view/surface.h"
 
 namespace {
@@ -47,36 +54,37 @@ TEST(Game, RunGameEndsWithOneWithoutAudioAndZeroAfterAQuit) {
     EXPECT_EQ(TTF_WasInit(), 0);
 }
 
-// Keys pressed and released before a poll (two stand for Shift+Escape and a
-// window close), then the results of polls in a row.
-constexpr SDLKey shiftEscape = SDLK_e;
-constexpr SDLKey windowClose = SDLK_q;
-
+// The events before a poll, a key's press and release each (E Escape, R
+// Return, S Shift+Escape, K keypad Enter, a, Q a window close, 120 arrows
+// for <), then the results of polls in a row.
 TEST(Game, PollTakesEveryEventAndReturnsItsControlCode) {
     openTestScreen();
-    const std::vector<SDLKey> arrows(120, SDLK_LEFT);  // SDL 1.2 queues at most 127 events
-    const std::pair<std::vector<SDLKey>, std::vector<int>> cases[] = {
-        {{}, {pollNothing}},
-        {{SDLK_ESCAPE}, {pollQuit, pollNothing}},
-        {{SDLK_RETURN}, {pollTryAgain, pollNothing}},
-        {{SDLK_ESCAPE, SDLK_RETURN}, {pollTryAgain}},
-        {{SDLK_RETURN, SDLK_ESCAPE}, {pollQuit}},
-        {{SDLK_KP_ENTER, SDLK_a}, {pollNothing}},
-        {{shiftEscape}, {pollQuit}},
-        {{windowClose}, {pollQuit}},
-        {{SDLK_RETURN, windowClose, SDLK_RETURN}, {pollQuit, pollTryAgain, pollNothing}},
-        {arrows, {pollNothing}},
-    };
-    for (const auto& [keys, results] : cases) {
-        SCOPED_TRACE(keys.size());
-        for (SDLKey key : keys) {
-            if (key == windowClose) {
-                pushQuit();
-                continue;
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"", {pollNothing}},
+        {"E", {pollQuit, pollNothing}},
+        {"R", {pollTryAgain}},
+        {"ER", {pollTryAgain}},
+        {"RE", {pollQuit}},
+        {"Ka", {pollNothing}},
+        {"S", {pollQuit}},
+        {"Q", {pollQuit}},
+        {"<R", {pollTryAgain, pollNothing}},
+        {"RQR", {pollQuit, pollTryAgain, pollNothing}}};
+    for (const auto& [events, results] : cases) {
+        SCOPED_TRACE(events);
+        for (const char* e = events; *e != 0; ++e) {
+            const SDLKey key = *e == 'E' || *e == 'S' ? SDLK_ESCAPE
+                               : *e == 'R'            ? SDLK_RETURN
+                               : *e == 'K'            ? SDLK_KP_ENTER
+                                                      : SDLK_a;
+            for (int i = 0; i < (*e == '<' ? 60 : 1); ++i) {
+                if (*e == 'Q') {
+                    pushQuit();
+                } else {
+                    pushKey(*e == '<' ? SDLK_LEFT : key, true, *e == 'S' ? KMOD_LSHIFT : KMOD_NONE);
+                    pushKey(*e == '<' ? SDLK_LEFT : key, false);
+                }
             }
-            const SDLKey sym = key == shiftEscape ? SDLK_ESCAPE : key;
-            pushKey(sym, true, key == shiftEscape ? KMOD_LSHIFT : KMOD_NONE);
-            pushKey(sym, false);
         }
         for (int result : results) {
             EXPECT_EQ(pollInput(), result);
@@ -213,21 +221,6 @@ TEST_F(GameTest, StartAndRestartsDrawInOrder) {
     }
 }
 
-TEST_F(GameTest, ArrivalIsJudgedInTheFrameAfterReachingTheStation) {
-    FlightState state = flightState();
-    state.distance = 0.5f;  // already past: still not judged in the first frame
-    setFlightState(state);
-    frame();
-    EXPECT_EQ(loop.approachPhase, Flying);
-    EXPECT_EQ(loop.approachScale, 2.0f);
-    frame();
-    EXPECT_NE(loop.approachPhase, Flying);
-    loop.approachPhase = Flying;
-    loop.approachScale = std::numeric_limits<float>::quiet_NaN();
-    arrivalTest(loop);
-    EXPECT_EQ(loop.approachPhase, Flying);
-}
-
 TEST_F(GameTest, EnterRestartsOnlyFromAnOutcomeAndPointsNeverCarryOver) {
     FlightState state = flightState();
     state.velocityZ = 40.0f;
@@ -236,7 +229,8 @@ TEST_F(GameTest, EnterRestartsOnlyFromAnOutcomeAndPointsNeverCarryOver) {
     frame(500);
     EXPECT_EQ(loop.approachPhase, Flying);
     EXPECT_LT(flightState().distance, state.distance);  // no reset to 20
-    arrive(true);
+    arrive(true);  // judged in the frame after reaching the station
+    EXPECT_EQ(loop.approachPhase, Flying);
     frame();
     EXPECT_EQ(std::make_pair(loop.approachPhase, loop.points), std::make_pair(Docked, 18984));
     enter();
@@ -300,31 +294,6 @@ TEST_F(GameTest, CrashedScreenKeepsTheLastFlyingPicture) {
     EXPECT_EQ(pixelAt(media.screen, 490, 290), (Rgb{255, 0, 255}));
 }
 
-// Through SDL's queue and the real frame time: keys act on an outcome screen
-// while the craft stands still, and Return with A held starts clean.
-TEST_F(GameTest, KeysActOnAnOutcomeScreenAndReturnStartsClean) {
-    loop.approachPhase = Crashed;
-    const FlightState frozen = flightState();
-    pushKey(SDLK_a, true, KMOD_RSHIFT);
-    pushKey(SDLK_UP, true);
-    loop.lastTicks -= 1000;  // a long frame, which would move a flying craft
-    runFrame(loop);
-    EXPECT_EQ(loop.approachPhase, Crashed);
-    const FlightState& s = flightState();
-    EXPECT_EQ(std::make_tuple(s.thrustX, s.thrustZ, s.firingCount, s.forwardLamp),
-              std::make_tuple(60, 60, 2, 1));
-    EXPECT_EQ(std::make_pair(s.offsetX, s.distance),
-              std::make_pair(frozen.offsetX, frozen.distance));
-    pushKey(SDLK_UP, false);
-    pushKey(SDLK_RETURN, true);
-    runFrame(loop);
-    EXPECT_EQ(loop.approachPhase, Flying);
-    pushKey(SDLK_a, false);
-    runFrame(loop);
-    EXPECT_EQ(std::make_tuple(s.thrustX, s.thrustZ, s.firingCount, s.upperRightLamp),
-              std::make_tuple(0, 0, 0, 0));
-}
-
 // The mixer mixes a whole 4096-sample buffer at a time: a 10 ms fade ends
 // at the next buffer, up to about 190 ms later, or more on a busy machine.
 void waitForFadeToEnd() {
@@ -372,6 +341,131 @@ TEST_F(GameTest, SoundFollowsTheKeysAndRunsOnAcrossRestarts) {
     frame();
     EXPECT_TRUE(Mix_PlayingMusic());
     EXPECT_TRUE(Mix_Playing(engineChannel));
+}
+
+// States that long or odd approaches reach: offsets far off the screen,
+// distances around 0 and 1 and far behind the station, huge speeds and
+// angles, infinite and NaN scales, frame times up to the tick counter's wrap.
+// Real frames with the real media, under the sanitizers: the arrival test, the
+// Flying frame, the docked and crashed screens and now and then a restart. No
+// frame may make a surface larger than the scene's bounds, and the judgement
+// must stay in its range. A fixed seed makes a failure repeat.
+
+constexpr float inf = INFINITY;
+const auto below = [](float x) { return std::nextafter(x, 0.0f); };
+const auto above = [](float x) { return std::nextafter(x, inf); };
+
+// Edges of each kind of value, drawn with either sign.
+using Specials = std::vector<float>;
+const Specials offsets = {0,    0.5f, 44.9f, 45,      1e3f, 3e4f, 7e4f,
+                          1e6f, 1e9f, 1e30f, FLT_MAX, inf,  NAN};
+const Specials distances = {0,        FLT_MIN,  above(0), 1e-7f, 0.0016f, 0.0023f, below(1), 1,
+                            above(1), above(2), below(4), 4,     20,      1e6f,    inf,      NAN};
+const Specials rates = {0, 49.9f, 50, 1e4f, 1e9f, 1e30f, FLT_MAX, inf, NAN};
+const Specials angles = {0, 45, 90, 180, 180.5f, 540.5f, 1.7e7f, 2.2e9f, 1e30f, FLT_MAX, inf, NAN};
+const Specials scales = {0,        below(0.25f), 0.25f, below(0.5f), 0.5f,    below(1), 1,
+                         above(1), 437,          618,   1e9f,        FLT_MAX, inf,      NAN};
+
+std::mt19937 rng(8675309);
+bool everyday = false;  // a case of everyday values only, so the station is often in view
+
+int draw(int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(rng);
+}
+
+// A special, an everyday value up to usual, or a log-uniform magnitude up to largest.
+float extreme(const Specials& specials, float usual, float largest) {
+    const int regime = everyday ? 1 : draw(0, 2);
+    const float sign = draw(0, 1) == 0 ? 1.0f : -1.0f;
+    const double exponent = std::uniform_real_distribution<double>(-6, std::log10(largest))(rng);
+    return regime == 0 ? sign * specials[draw(0, static_cast<int>(specials.size()) - 1)]
+           : regime == 1
+               ? std::uniform_real_distribution<float>(-usual, usual)(rng)
+               : sign * static_cast<float>(std::min(std::pow(10.0, exponent), double{largest}));
+}
+
+Uint32 extremeFrameMs() {
+    const Uint32 specials[] = {0, 1, 60, 65535, 2147483647u, 2147483648u, 4294967294u, 4294967295u};
+    const int regime = everyday ? 1 : draw(0, 2);
+    return regime == 0   ? specials[draw(0, 7)]
+           : regime == 1 ? static_cast<Uint32>(draw(0, 100))
+                         : std::uniform_int_distribution<Uint32>()(rng);
+}
+
+// The cached cosine and sine as a roll step leaves them, as before the first
+// step, or anything in their range.
+void cacheRoll(float angle, float& cosine, float& sine) {
+    const int kind = draw(0, 3);
+    const double radians = angle * 3.14159265 / 180.0;
+    std::uniform_real_distribution<float> unit(-1, 1);
+    cosine = kind < 2 ? static_cast<float>(std::cos(radians)) : kind == 2 ? 0 : unit(rng);
+    sine = kind < 2 ? static_cast<float>(std::sin(radians)) : kind == 2 ? 0 : unit(rng);
+}
+
+FlightState extremeState() {
+    everyday = draw(0, 2) == 0;
+    FlightState s;
+    for (int FlightState::*thrust : {&FlightState::thrustX, &FlightState::thrustY,
+                                     &FlightState::thrustZ, &FlightState::thrustRoll}) {
+        s.*thrust = 60 * draw(-1, 1);
+    }
+    for (float FlightState::*rate :
+         {&FlightState::velocityX, &FlightState::velocityY, &FlightState::velocityZ,
+          &FlightState::rollRate, &FlightState::relativeRollRate}) {
+        s.*rate = extreme(rates, 100, FLT_MAX);
+    }
+    s.offsetX = extreme(offsets, 300, 1e9f);
+    s.offsetY = extreme(offsets, 300, 1e9f);
+    s.distance = extreme(distances, 20, 1e6f);
+    s.rollAngle = extreme(angles, 720, FLT_MAX);
+    s.relativeRollAngle = extreme(angles, 720, FLT_MAX);
+    cacheRoll(s.rollAngle, s.rollCos, s.rollSin);
+    cacheRoll(s.relativeRollAngle, s.relativeRollCos, s.relativeRollSin);
+    return s;
+}
+
+bool withinTolerances(const FlightState& s) {
+    return std::fabs(s.offsetX) < 45 && std::fabs(s.offsetY) < 45 &&
+           rollAlignmentError(s.relativeRollAngle) < 15 && std::fabs(s.velocityX) < 50 &&
+           std::fabs(s.velocityY) < 50 && std::fabs(s.velocityZ) < 50 &&
+           std::fabs(s.relativeRollRate) < 50;
+}
+
+TEST(ExtremeStates, RealFrames) {
+    GameLoop loop;
+    ASSERT_TRUE(startTestGame(loop, 99));
+    int arrivals = 0;
+    for (int i = 0; i < 1500 && !HasFailure(); ++i) {
+        setFlightState(extremeState());
+        const int phase = draw(0, 99);
+        loop.approachPhase = phase < 70 ? Flying : phase < 85 ? Docked : Crashed;
+        loop.approachScale = extreme(scales, 5, FLT_MAX);
+        loop.frameMs = extremeFrameMs();
+        loop.pollResult = draw(0, 99) < 3 ? pollTryAgain : pollNothing;
+        loop.points = 0;
+        SCOPED_TRACE(testing::Message() << "case " << i << ", phase " << loop.approachPhase
+                                        << ", scale " << loop.approachScale);
+        const int score = assessDocking();
+        const int alignment = rollAlignmentError(flightState().relativeRollAngle);
+        EXPECT_TRUE(score >= 0 && score <= 18984 && (score == 0 || withinTolerances(flightState())))
+            << score;
+        EXPECT_TRUE(alignment >= 0 && alignment <= 180) << alignment;
+        const bool arrives = loop.approachPhase == Flying && loop.approachScale >= 1.0f &&
+                             loop.pollResult != pollTryAgain;
+        resetLargestSceneSurfaces();
+        runFrameWork(loop);
+        SDL_Flip(media.screen);
+        if (arrives) {
+            ++arrivals;
+            EXPECT_EQ(loop.approachPhase, score > 0 ? Docked : Crashed);
+            EXPECT_EQ(loop.points, score);
+        }
+        const SceneSurfaces made = largestSceneSurfaces();
+        EXPECT_LE(std::max(made.largestTurned.width, made.largestTurned.height), maxTurnedSide);
+        EXPECT_LE(std::max(made.largestCrop.width, made.largestCrop.height), maxCropSide);
+    }
+    EXPECT_GT(arrivals, 0);
+    shutdownGame();
 }
 
 }  // namespace
