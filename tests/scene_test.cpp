@@ -308,15 +308,16 @@ TEST_F(SceneTest, StationShowsItsWholeCropsPixels) {
     }
 }
 
-// However extreme the values, no call makes a large surface, and a second
-// round of the same calls takes no more memory than the first: every call
-// frees what it makes.
+// However extreme the values, no call makes a large surface, and a third
+// round of the same calls takes no more memory than the second (the first
+// fills SDL's caches, some of which grow once more): every call frees what it
+// makes.
 TEST_F(SceneTest, ExtremeValuesMakeNoLargeSurfaceAndFreeWhatTheyMake) {
     media.backgroundImage = makePicture(1600, 1200, grey);
     makeStations(800);
     const float scales[] = {-inf,  -1e30f, -1e6f, -1e3f, -100, -4,   -1e-30f, -0.0f, 0,   1e-30f,
                             1e-3f, 0.3f,   3,     437,   600,  1e3f, 1e6f,    1e30f, inf, nan};
-    std::size_t heapAfter[2] = {};
+    std::size_t heapAfter[3] = {};
     for (std::size_t& heap : heapAfter) {
         resetLargestSceneSurfaces();
         for (const float scale : scales) {
@@ -335,7 +336,7 @@ TEST_F(SceneTest, ExtremeValuesMakeNoLargeSurfaceAndFreeWhatTheyMake) {
         EXPECT_LE(std::max(made.largestCrop.width, made.largestCrop.height), maxCropSide);
         heap = heapInUse();
     }
-    EXPECT_LE(heapAfter[1], heapAfter[0]);
+    EXPECT_LE(heapAfter[2], heapAfter[1]);
 }
 
 }  // namespace
