@@ -129,8 +129,7 @@ TEST(Flight, ThrusterKeySequences) {
         {"-a", idle},
         {"+a +q +e +1 ~a", aHeld},
         {"+a +^ !! -a -^", idle},  // held across a reset, the releases do nothing
-        {"+a !! -a +a", aHeld},
-    };
+        {"+a !! -a +a", aHeld}};
     for (const auto& [events, want] : cases) {
         SCOPED_TRACE(events);
         media.stationSpin = 0;

@@ -158,8 +158,7 @@ const MediaFile mediaFiles[] = {
     {"spacestation2.png", 'R', ""},
     {"HalvanneTheme.mp3", 'W', "empty text png wav"},
     {"engineloop.wav", 'W', "noChannels noRate"},
-    {"thruster.wav", 'W', "empty text png notRiff noChannels noRate hugeRate oddBits longData"},
-};
+    {"thruster.wav", 'W', "empty text png notRiff noChannels noRate hugeRate oddBits longData"}};
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

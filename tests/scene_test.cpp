@@ -170,8 +170,7 @@ TEST(SceneGeometry, Crops) {
         {dockedBackgroundCrop(1024, 768), {242, 234, 540, 300}},
         // Above zoom 1 the docked station crop keeps its centre and even sides.
         {dockedStationCrop(800, 600, 3.0), {309, 249, 182, 102}},
-        {dockedStationCrop(800, 600, 200.0), {398, 299, 4, 2}},
-    };
+        {dockedStationCrop(800, 600, 200.0), {398, 299, 4, 2}}};
     for (const auto& [crop, rect] : cases) {
         SCOPED_TRACE(rect[0]);
         EXPECT_TRUE(crop.drawable);

@@ -90,9 +90,6 @@ pixel() {
         sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
 
-# screenshot WINDOW FILE
-screenshot() { import -window "$1" "$2" 2>/dev/null; }
-
 # red_pixels WINDOW X Y W H: how many pure red pixels (the messages' colour)
 # the rectangle holds.
 red_pixels() {

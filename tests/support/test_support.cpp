@@ -56,21 +56,11 @@ std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
 Rgb pixelAt(SDL_Surface* surface, int x, int y) {
     SDL_LockSurface(surface);
     const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
-    Uint32 pixel = 0;
-    switch (surface->format->BytesPerPixel) {
-        case 4:
-            pixel = reinterpret_cast<const Uint32*>(row)[x];
-            break;
-        case 3:  // pictures as SDL_image loads them, little-endian here
-            pixel = row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16;
-            break;
-        case 2:
-            pixel = reinterpret_cast<const Uint16*>(row)[x];
-            break;
-        default:
-            pixel = row[x];
-            break;
-    }
+    // The screen and made-up pictures are 32-bit, pictures as SDL_image loads
+    // them 24-bit, little-endian here.
+    const Uint32 pixel = surface->format->BytesPerPixel == 4
+                             ? reinterpret_cast<const Uint32*>(row)[x]
+                             : row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16;
     SDL_UnlockSurface(surface);
     Uint8 r = 0;
     Uint8 g = 0;
