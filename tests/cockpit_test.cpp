@@ -65,12 +65,6 @@ TEST(Cockpit, ReadoutTexts) {
     for (const auto& [kind, value, text] : cases) {
         EXPECT_EQ(formatReadout(kind, value), text) << kind << " " << value;
     }
-    FlightState state;
-    state.rollRate = 45.0f;
-    state.velocityZ = 25.0f;
-    setFlightState(state);
-    EXPECT_EQ(readoutText(KindWZ), "wZ   4.50");
-    EXPECT_EQ(readoutText(KindVZ), "vZ   0.50");
     // The label follows the station: offsets turned by the roll's cosine and sine.
     const std::tuple<float, float, float, float, int, int> places[] = {
         {0, 0, 0.5f, 0.866f, 320, 200}, {10, 20, 1, 0, 330, 220},   {10, 0, 0, 1, 320, 190},

@@ -13,6 +13,7 @@
 #include <random>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "flight/docking.h"
 #include "flight/motion.h"
@@ -139,112 +140,80 @@ TEST(Flight, ThrusterKeySequences) {
     }
 }
 
+constexpr float inf = INFINITY;
+
+using Field = float FlightState::*;
+using S = FlightState;
+
+// Each row: the fields before, the thrusts, the frame time (-1: 2^32 - 1 ms,
+// the tick wrap), then the fields after one frame of the five steps in the
+// game's order. Two frames of 0 ms first cache the turns, the second moving
+// nothing; each step returns what it stored, the distance step 1 / distance.
+void expectFrames(std::vector<Field> before, std::vector<int S::*> thrusts,
+                  std::vector<Field> after, std::vector<std::vector<float>> rows) {
+    for (const std::vector<float>& row : rows) {
+        SCOPED_TRACE(testing::Message() << row[0] << ", " << row[1] << ", " << row[2] << " ...");
+        FlightState state;
+        std::size_t i = 0;
+        for (Field field : before) {
+            state.*field = row[i++];
+        }
+        for (int S::*thrust : thrusts) {
+            state.*thrust = static_cast<int>(row[i++]);
+        }
+        setFlightState(state);
+        const Uint32 frameMs = row[i] < 0 ? 0xFFFFFFFFu : static_cast<Uint32>(row[i]);
+        for (int frame = 0; frame < 3; ++frame) {
+            const Uint32 ms = frame < 2 ? 0 : frameMs;
+            const FlightState cached = flightState();
+            const float scale = advanceDistance(ms);
+            const std::array<float, 4> returned = {advanceRelativeRoll(ms), advanceRoll(ms),
+                                                   advanceOffsetX(ms), advanceOffsetY(ms)};
+            const FlightState& a = flightState();
+            EXPECT_EQ(scale, static_cast<float>(1.0 / a.distance));
+            EXPECT_EQ(returned, (std::array<float, 4>{a.relativeRollAngle, a.rollAngle, a.offsetX,
+                                                      a.offsetY}));
+            EXPECT_TRUE(frame != 1 || same(a, cached)) << "0 ms moved something";
+        }
+        for (Field field : after) {
+            EXPECT_FLOAT_EQ(flightState().*field, row[++i]);
+        }
+    }
+}
+
 // A quarter turn's cosine, taken on radians narrowed to float, is not 0, so a
 // trace of a lateral thrust stays on its own axis.
 constexpr float quarterCos = -4.37113883e-8f;
-constexpr float inf = INFINITY;
 
-// Runs the five steps of one frame in the game's order, after showing that a
-// frame of 0 ms (which caches the turns) moves nothing, and that each step
-// returns what it stored.
-void stepFrom(const FlightState& start, Uint32 frameMs, float& scale) {
-    setFlightState(start);
-    const auto steps = [](Uint32 ms, float& approachScale) {
-        approachScale = advanceDistance(ms);
-        const std::array<float, 4> returned = {advanceRelativeRoll(ms), advanceRoll(ms),
-                                               advanceOffsetX(ms), advanceOffsetY(ms)};
-        const FlightState& s = flightState();
-        EXPECT_EQ(returned,
-                  (std::array<float, 4>{s.relativeRollAngle, s.rollAngle, s.offsetX, s.offsetY}));
-    };
-    steps(0, scale);
-    const FlightState cached = flightState();
-    steps(0, scale);
-    EXPECT_TRUE(same(flightState(), cached)) << "0 ms moved something";
-    steps(frameMs, scale);
-}
-
-TEST(Flight, DistanceStep) {
-    // Distance, closing speed, thrust, frame time; then both after, and the scale.
-    const std::array<float, 7> rows[] = {
-        {20, 10, 0, 500, 19.995f, 10, 1 / 19.995f},            // drift
-        {20, 0, 60, 1000, 19.97f, 60, 1 / 19.97f},             // thrust from rest
-        {20, 40, -60, 500, 19.9875f, 10, 1 / 19.9875f},        // reverse thrust
-        {0, 0, 0, 1000, 0, 0, inf},                            // at the station
-        {0.5f, 1000, 0, 1000, -0.5f, 1000, -2},                // past it
-        {20, 10, 0, -1, -42929.6719f, 10, 1 / -42929.6719f}};  // 2^32 - 1 ms: the tick wrap
-    for (const auto& row : rows) {
-        SCOPED_TRACE(&row - rows);
-        FlightState s;
-        s.distance = row[0];
-        s.velocityZ = row[1];
-        s.thrustZ = static_cast<int>(row[2]);
-        float scale = 0;
-        stepFrom(s, row[3] < 0 ? 0xFFFFFFFFu : static_cast<Uint32>(row[3]), scale);
-        EXPECT_FLOAT_EQ(scale, row[6]);
-        EXPECT_FLOAT_EQ(flightState().distance, row[4]);
-        EXPECT_FLOAT_EQ(flightState().velocityZ, row[5]);
-    }
-}
-
-TEST(Flight, RollSteps) {
-    // Angle, rate, thrust, frame time; then angle, rate, cosine and sine after.
-    const std::array<float, 8> rows[] = {
-        {0, 0, 60, 1000, 3, 60, 0.99862951f, 0.0523359589f},
-        {90, 20, -60, 500, 90.25f, -10, -0.00436332822f, 0.999990463f},
-        {359, 100, 0, 1000, 369, 100, 0.987688363f, 0.156434223f},
-        {-5, -100, 0, 1000, -15, -100, 0.965925813f, -0.258819044f},
-        {90, 0, 0, 1000, 90, 0, quarterCos, 1}};
-    float scale = 0;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(&row - rows);
-        FlightState s;
-        s.rollAngle = s.relativeRollAngle = row[0];
-        s.rollRate = s.relativeRollRate = row[1];
-        s.thrustRoll = static_cast<int>(row[2]);
-        stepFrom(s, static_cast<Uint32>(row[3]), scale);
-        const FlightState& a = flightState();
-        EXPECT_FLOAT_EQ(a.rollAngle, row[4]);
-        EXPECT_FLOAT_EQ(a.rollRate, row[5]);
-        EXPECT_FLOAT_EQ(a.rollCos, row[6]);
-        EXPECT_FLOAT_EQ(a.rollSin, row[7]);
-        EXPECT_EQ(std::make_tuple(a.relativeRollAngle, a.relativeRollRate, a.relativeRollCos,
-                                  a.relativeRollSin),
-                  std::make_tuple(a.rollAngle, a.rollRate, a.rollCos, a.rollSin));
-    }
-    // A station spinning at 100 turns the relative roll 10 degrees a second faster.
-    FlightState s;
-    s.relativeRollRate = 100.0f;
-    stepFrom(s, 1000, scale);
-    EXPECT_EQ(flightState().rollAngle, 0.0f);
-    EXPECT_FLOAT_EQ(flightState().relativeRollAngle, 10.0f);
-    EXPECT_FLOAT_EQ(flightState().relativeRollCos, 0.98480773f);
-}
-
-TEST(Flight, LateralSteps) {
-    // Roll, thrusts X and Y, velocities, frame time; then offsets and velocities.
+TEST(Flight, MotionSteps) {
+    expectFrames({&S::distance, &S::velocityZ}, {&S::thrustZ}, {&S::distance, &S::velocityZ},
+                 {{20, 10, 0, 500, 19.995f, 10},
+                  {20, 0, 60, 1000, 19.97f, 60},
+                  {20, 40, -60, 500, 19.9875f, 10},
+                  {0, 0, 0, 1000, 0, 0},
+                  {0.5f, 1000, 0, 1000, -0.5f, 1000},
+                  {20, 10, 0, -1, -42929.6719f, 10}});
+    // Both rolls: the relative one turns with the station's spin too.
+    expectFrames(
+        {&S::rollAngle, &S::rollRate, &S::relativeRollAngle, &S::relativeRollRate},
+        {&S::thrustRoll},
+        {&S::rollAngle, &S::rollRate, &S::rollCos, &S::rollSin, &S::relativeRollAngle,
+         &S::relativeRollRate, &S::relativeRollCos, &S::relativeRollSin},
+        {{0, 0, 0, 0, 60, 1000, 3, 60, 0.99862951f, 0.0523359589f, 3, 60, 0.99862951f,
+          0.0523359589f},
+         {90, 20, 90, 20, -60, 500, 90.25f, -10, -0.00436332822f, 0.999990463f, 90.25f, -10,
+          -0.00436332822f, 0.999990463f},
+         {359, 100, -5, -100, 0, 1000, 369, 100, 0.987688363f, 0.156434223f, -15, -100,
+          0.965925813f, -0.258819044f},
+         {90, 0, 0, 100, 0, 1000, 90, 0, quarterCos, 1, 10, 100, 0.98480773f, 0.173648193f}});
     const float trace = 30 * quarterCos;
-    const std::array<float, 10> rows[] = {{0, 0, 0, 10, -4, 500, 5, -2, 10, -4},
-                                          {0, 60, 0, 0, 0, 1000, 30, 0, 60, 0},
-                                          {90, 60, 0, 0, 0, 1000, trace, 30, 2 * trace, 60},
-                                          {90, 0, 60, 0, 0, 1000, -30, trace, -60, 2 * trace},
-                                          {0, 60, -60, 0, 0, 500, 7.5f, -7.5f, 30, -30}};
-    float scale = 0;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(&row - rows);
-        FlightState s;
-        s.rollAngle = s.relativeRollAngle = row[0];
-        s.thrustX = static_cast<int>(row[1]);
-        s.thrustY = static_cast<int>(row[2]);
-        s.velocityX = row[3];
-        s.velocityY = row[4];
-        stepFrom(s, static_cast<Uint32>(row[5]), scale);
-        const FlightState& a = flightState();
-        EXPECT_FLOAT_EQ(a.offsetX, row[6]);
-        EXPECT_FLOAT_EQ(a.offsetY, row[7]);
-        EXPECT_FLOAT_EQ(a.velocityX, row[8]);
-        EXPECT_FLOAT_EQ(a.velocityY, row[9]);
-    }
+    expectFrames({&S::rollAngle, &S::velocityX, &S::velocityY}, {&S::thrustX, &S::thrustY},
+                 {&S::offsetX, &S::offsetY, &S::velocityX, &S::velocityY},
+                 {{0, 10, -4, 0, 0, 500, 5, -2, 10, -4},
+                  {0, 0, 0, 60, 0, 1000, 30, 0, 60, 0},
+                  {90, 0, 0, 60, 0, 1000, trace, 30, 2 * trace, 60},
+                  {90, 0, 0, 0, 60, 1000, -30, trace, -60, 2 * trace},
+                  {0, 0, 0, 60, -60, 500, 7.5f, -7.5f, 30, -30}});
 }
 
 TEST(Flight, ReadoutValues) {
