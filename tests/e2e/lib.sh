@@ -47,10 +47,11 @@ start_game() {
     GAME_PID=$!
 }
 
-# Waits for the game's window and prints its id.
+# wait_window [SECONDS]: waits for the game's window (30 s by default) and
+# prints its id.
 wait_window() {
     local id=""
-    for _ in $(seq 1 300); do
+    for _ in $(seq 1 $((${1:-30} * 10))); do
         id=$(xdotool search --name '^Halvanne$' 2>/dev/null | head -n 1)
         if [ -n "$id" ]; then
             xdotool windowfocus --sync "$id" 2>/dev/null || true
