@@ -197,6 +197,25 @@ TEST(SceneGeometry, LevelChangesAtAQuarterAndAHalf) {
     }
 }
 
+// A layer is drawn exactly when it covers a pixel of the screen: moved just
+// off each edge it is not, a pixel back it is.
+TEST(SceneGeometry, LayerIsDrawnExactlyWhenItReachesTheScreen) {
+    const StationLook look = stationLook(0.1f, nullptr, nullptr, nullptr);
+    const auto plan = [&look](float offsetX, float offsetY) {
+        return stationPlan(inputsFor(0.1f, 0, 0, offsetX, offsetY), look, 200, 200);
+    };
+    const LayerPlan centred = plan(0, 0);
+    const float right = 640.0f - centred.x, below = 480.0f - centred.y;
+    const float left = -centred.x - centred.turnedWidth, above = -centred.y - centred.turnedHeight;
+    for (const auto& [x, y, back] : {std::make_tuple(right, 0.0f, -1.0f),
+                                     {0.0f, below, -1.0f},
+                                     {left, 0.0f, 1.0f},
+                                     {0.0f, above, 1.0f}}) {
+        EXPECT_FALSE(plan(x, y).drawn) << x << "," << y;
+        EXPECT_TRUE(plan(x == 0 ? 0 : x + back, y == 0 ? 0 : y + back).drawn) << x << "," << y;
+    }
+}
+
 // The red centre of each level's picture lands on the station screen point,
 // what the turn adds around the picture stays transparent, and a station
 // close enough to fill the viewport leaves none of it uncovered.
