@@ -47,10 +47,11 @@ start_game() {
     GAME_PID=$!
 }
 
-# Waits for the game's window and prints its id.
+# wait_window [SECONDS]: waits for the game's window (30 s by default) and
+# prints its id.
 wait_window() {
     local id=""
-    for _ in $(seq 1 300); do
+    for _ in $(seq 1 $((${1:-30} * 10))); do
         id=$(xdotool search --name '^Halvanne$' 2>/dev/null | head -n 1)
         if [ -n "$id" ]; then
             xdotool windowfocus --sync "$id" 2>/dev/null || true
@@ -89,9 +90,6 @@ pixel() {
     import -window "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
         sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
-
-# screenshot WINDOW FILE
-screenshot() { import -window "$1" "$2" 2>/dev/null; }
 
 # red_pixels WINDOW X Y W H: how many pure red pixels (the messages' colour)
 # the rectangle holds.

@@ -1,5 +1,5 @@
 # Faults of the platform: no audio device, no video device, no X display at
-# all; and what a window system does to the keys: the window closed while keys
+# all, a background missing; and what a window system does to the keys: the window closed while keys
 # are held, keys released that were never pressed, and hundreds of key events
 # waiting at once.
 source "$(dirname "$0")/lib.sh"
@@ -36,6 +36,16 @@ unset TERM
 start_game
 expect_silent_failure "no X display, without a terminal"
 export DISPLAY=$display TERM=$term
+
+# A missing background: one line naming it, exit code 1, no window left.
+run=$(copy_run_dir)
+rm "$run/background2.jpg"
+start_game "$run"
+wait_exit 20
+[ "$EXIT_CODE" = "1" ] || fail "a missing background gave exit code $EXIT_CODE"
+[ "$(wc -l <"$WORK/stderr")" = "1" ] || fail "expected one line on standard error"
+grep -q '"background2.jpg"' "$WORK/stderr" || fail "the message does not name background2.jpg"
+xdotool search --name '^Halvanne$' >/dev/null 2>&1 && fail "a window stayed open"
 
 # The red channel at the centre of the forward thruster's lamp.
 forward_lamp() { pixel "$1" 188 418 | cut -d, -f1; }

@@ -23,15 +23,7 @@ LOG=$WORK/valgrind.log
 GAME_PID=$!
 
 # Start-up is slow under valgrind: wait for the window for up to two minutes.
-window=""
-for _ in $(seq 1 1200); do
-    window=$(xdotool search --name '^Halvanne$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window opened"
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no window after two minutes under valgrind"
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+window=$(wait_window 120) || fail "no window after two minutes under valgrind"
 sleep 2
 hold Up a
 sleep 2

@@ -40,24 +40,27 @@ bool startTestGame(GameLoop& loop, unsigned seed) {
     return startGame(loop);
 }
 
+void runFrames(GameLoop& loop, int frames, Uint32 frameMs) {
+    for (int i = 0; i < frames; ++i) {
+        loop.pollResult = pollInput();
+        loop.frameMs = frameMs;
+        runFrameWork(loop);
+        SDL_Flip(media.screen);
+    }
+}
+
+std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
+    return out << "(" << colour.r << ", " << colour.g << ", " << colour.b << ")";
+}
+
 Rgb pixelAt(SDL_Surface* surface, int x, int y) {
     SDL_LockSurface(surface);
     const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
-    Uint32 pixel = 0;
-    switch (surface->format->BytesPerPixel) {
-        case 4:
-            pixel = reinterpret_cast<const Uint32*>(row)[x];
-            break;
-        case 3:  // pictures as SDL_image loads them, little-endian here
-            pixel = row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16;
-            break;
-        case 2:
-            pixel = reinterpret_cast<const Uint16*>(row)[x];
-            break;
-        default:
-            pixel = row[x];
-            break;
-    }
+    // The screen and made-up pictures are 32-bit, pictures as SDL_image loads
+    // them 24-bit, little-endian here.
+    const Uint32 pixel = surface->format->BytesPerPixel == 4
+                             ? reinterpret_cast<const Uint32*>(row)[x]
+                             : row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16;
     SDL_UnlockSurface(surface);
     Uint8 r = 0;
     Uint8 g = 0;
@@ -70,6 +73,22 @@ void fillSurface(SDL_Surface* surface, Rgb colour) {
     SDL_FillRect(surface, nullptr,
                  SDL_MapRGB(surface->format, static_cast<Uint8>(colour.r),
                             static_cast<Uint8>(colour.g), static_cast<Uint8>(colour.b)));
+}
+
+SDL_Surface* makeScreenCopy(Rgb colour) {
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, 0, 0, 0, 0);
+    fillSurface(surface, colour);
+    return surface;
+}
+
+int differingPixels(SDL_Surface* a, SDL_Surface* b) {
+    int count = 0;
+    for (int y = 0; y < a->h; ++y) {
+        for (int x = 0; x < a->w; ++x) {
+            count += pixelAt(a, x, y) == pixelAt(b, x, y) ? 0 : 1;
+        }
+    }
+    return count;
 }
 
 bool pushKey(SDLKey key, bool down, SDLMod modifiers) {
@@ -92,6 +111,8 @@ std::size_t heapInUse() {
 #ifdef HALVANNE_ASAN
     return __sanitizer_get_current_allocated_bytes();
 #else
-    return mallinfo2().uordblks;
+    // Large blocks are mapped apart from the heap proper.
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 #endif
 }

@@ -1,10 +1,11 @@
 // Helpers shared by the tests: a headless screen, the real game started on
-// SDL's dummy drivers, pixel reads and the heap in use.
+// SDL's dummy drivers, frames of its loop, pixel reads and the heap in use.
 #pragma once
 
 #include <SDL/SDL.h>
 
 #include <cstddef>
+#include <ostream>
 
 #include "shell/game.h"
 
@@ -17,6 +18,9 @@ void closeTestScreen();
 // directory, seeded with seed. shutdownGame ends it.
 bool startTestGame(GameLoop& loop, unsigned seed);
 
+// Frames as the loop runs them, each with the given frame time.
+void runFrames(GameLoop& loop, int frames, Uint32 frameMs);
+
 // The colour of one pixel of a surface, as red, green and blue.
 struct Rgb {
     int r;
@@ -24,13 +28,21 @@ struct Rgb {
     int b;
     bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
 };
+std::ostream& operator<<(std::ostream& out, const Rgb& colour);
 Rgb pixelAt(SDL_Surface* surface, int x, int y);
 void fillSurface(SDL_Surface* surface, Rgb colour);
+
+// A 32-bit software surface of the screen's size, filled with colour.
+SDL_Surface* makeScreenCopy(Rgb colour);
+
+// How many pixels of a and b (of the same size) differ.
+int differingPixels(SDL_Surface* a, SDL_Surface* b);
 
 // Queues a key press or release as SDL would deliver it; false when SDL's
 // queue is full.
 bool pushKey(SDLKey key, bool down, SDLMod modifiers = KMOD_NONE);
 void pushQuit();
 
-// Bytes of heap in use, to show that a call gives back what it takes.
+// Bytes of heap in use. Only differences between two points of one run mean
+// something: compare the second of two identical runs with the first.
 std::size_t heapInUse();

@@ -1,0 +1,222 @@
+// The cockpit: the clip tables, the handle, lamps, controls and ship icon, the
+// readouts' texts and places, and both drawn on the dummy screen with the run
+// directory's pictures and font.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "cockpit/panel.h"
+#include "cockpit/readouts.h"
+#include "flight/flight.h"
+#include "shell/media.h"
+#include "test_support.h"
+#include "view/scene.h"
+#include "view/surface.h"
+
+namespace {
+
+// The handle, lamps and controls drawn below take their clips from these.
+TEST(Cockpit, ClipsCutTheSheets) {
+    setupClips();
+    const std::pair<const SDL_Rect&, std::array<int, 4>> clips[] = {
+        {controlsClips[0], {0, 0, 80, 80}},    {controlsClips[5], {160, 80, 80, 80}},
+        {controlsClips[7], {80, 160, 80, 80}}, {shipClips[4], {100, 100, 100, 100}},
+        {shipClips[8], {200, 200, 100, 100}},  {handleClips[2], {0, 40, 50, 20}}};
+    for (const auto& [clip, rect] : clips) {
+        EXPECT_EQ((std::array<int, 4>{clip.x, clip.y, clip.w, clip.h}), rect);
+    }
+    // No overflow in the sum of the handle's counters.
+    EXPECT_EQ(handleHeight(INT_MAX, INT_MAX), 390);
+    EXPECT_EQ(controlsIndex(INT_MIN, INT_MAX), 2);
+}
+
+TEST(Cockpit, IconStepsOnceAfterMoreThanTwoSeconds) {
+    // now, step, time of the last step; then the frame's step, time, stepped.
+    const std::tuple<Uint32, int, Uint32, int, Uint32, bool> cases[] = {
+        {5000, 2, 3000, 2, 3000, false},                // exactly 2000 ms
+        {5001, 2, 3000, 3, 5001, true},                 // 2001 ms
+        {2501, 8, 500, 0, 2501, true},                  // after the last picture, the first
+        {1745, 5, 0xFFFFFF00u, 6, 1745, true},          // 2001 ms across the tick wrap
+        {1744, 5, 0xFFFFFF00u, 5, 0xFFFFFF00u, false},  // 2000 ms across it
+        {100, 12, 100, 0, 100, false}};                 // a step outside the sheet
+    for (const auto& [now, step, time, nextStep, nextTime, stepped] : cases) {
+        const IconFrame frame = nextIconFrame(now, step, time);
+        EXPECT_EQ(std::make_tuple(frame.step, frame.picture, frame.time, frame.stepped),
+                  std::make_tuple(nextStep, nextStep, nextTime, stepped))
+            << now << " step " << step;
+    }
+}
+
+// A quotient of -0.001 keeps its sign; 0.005 rounds down as the float it is.
+TEST(Cockpit, ReadoutTexts) {
+    const std::tuple<int, float, const char*> cases[] = {{KindVX, 0.0f, "vX   0.00"},
+                                                         {KindVY, -0.05f, "vY   -0.00"},
+                                                         {KindVZ, 61725.0f, "vZ   1234.50"},
+                                                         {KindWZ, -7.0f, "wZ   -0.70"},
+                                                         {KindVZ, 0.25f, "vZ   0.00"},
+                                                         {KindDistance, 1234.5f, "`1234.50"},
+                                                         {5, 12.0f, ""},
+                                                         {-1, 12.0f, ""}};
+    for (const auto& [kind, value, text] : cases) {
+        EXPECT_EQ(formatReadout(kind, value), text) << kind << " " << value;
+    }
+    // The label follows the station: offsets turned by the roll's cosine and sine.
+    const std::tuple<float, float, float, float, int, int> places[] = {
+        {0, 0, 0.5f, 0.866f, 320, 200}, {10, 20, 1, 0, 330, 220},   {10, 0, 0, 1, 320, 190},
+        {0, 10, 0, 1, 330, 200},        {-320.7f, 0, 1, 0, 0, 200}, {-321.5f, 0, 1, 0, -1, 200}};
+    for (const auto& [offsetX, offsetY, rollCos, rollSin, x, y] : places) {
+        const ScreenPoint point = stationScreenPoint(offsetX, offsetY, rollCos, rollSin);
+        EXPECT_EQ(std::make_pair(point.x, point.y), std::make_pair(x, y))
+            << offsetX << ", " << offsetY << " roll " << rollCos << ", " << rollSin;
+    }
+}
+
+// The real game's cockpit pictures and font, drawn on the dummy screen.
+class CockpitScreen : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        GameLoop loop;
+        ASSERT_TRUE(startTestGame(loop, 1));
+    }
+    static void TearDownTestSuite() { shutdownGame(); }
+
+    void SetUp() override { setIconClock(0, SDL_GetTicks()); }
+    void TearDown() override { setFlightState(FlightState()); }
+
+    // True when blitting clip of sheet at (x, y) again changes no pixel of the
+    // screen. Opaque colour-keyed sprites only.
+    static bool shows(SDL_Surface* sheet, int x, int y, SDL_Rect clip = {0, 0, 0, 0}) {
+        clip.w = clip.w == 0 ? static_cast<Uint16>(sheet->w) : clip.w;
+        clip.h = clip.h == 0 ? static_cast<Uint16>(sheet->h) : clip.h;
+        SDL_Surface* copy = SDL_ConvertSurface(media.screen, media.screen->format, SDL_SWSURFACE);
+        applySurface(x, y, sheet, copy, &clip);
+        bool same = true;
+        for (int py = y; py < y + clip.h && same; ++py) {
+            for (int px = x; px < x + clip.w && same; ++px) {
+                same = pixelAt(media.screen, px, py) == pixelAt(copy, px, py);
+            }
+        }
+        SDL_FreeSurface(copy);
+        return same;
+    }
+
+    static void draw(const FlightState& state, bool flying, bool withCrosshairs = true) {
+        fillSurface(media.screen, {0, 0, 255});
+        setFlightState(state);
+        flying ? drawFlightInstruments() : drawIdlePanel(withCrosshairs);
+    }
+
+    // The lamps at their six places, the handle and the controls cell shown.
+    static void expectCockpit(std::array<bool, 6> lamps, int handleY, int handle, int cell) {
+        const int places[6][2] = {{180, 410}, {200, 410}, {180, 430},
+                                  {200, 430}, {180, 450}, {200, 450}};
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(shows(media.lightImage, places[i][0], places[i][1]), lamps[i])
+                << "lamp " << i;
+        }
+        EXPECT_TRUE(shows(media.handleImage, 220, handleY, handleClips[handle]));
+        EXPECT_TRUE(shows(media.controlsImage, 290, 380, controlsClips[cell]));
+    }
+
+    static void expectFixedParts(bool crosshairs) {
+        EXPECT_EQ(pixelAt(media.screen, 10, 240), pixelAt(media.panelImage, 10, 240));
+        EXPECT_TRUE(shows(media.needleImage, 170, 370));
+        // The half transparent sight at the view's centre, over the blue.
+        EXPECT_EQ(pixelAt(media.screen, 320, 200) == (Rgb{0, 0, 255}), !crosshairs);
+    }
+};
+
+TEST_F(CockpitScreen, FlightShowsLampsHandleAndControls) {
+    // Lamp counters; roll and lateral thrusts; the lit lamps, the handle and the cell.
+    const std::tuple<LampCounters, std::array<int, 3>, std::array<bool, 6>, std::array<int, 3>>
+        cases[] = {{{1, 1, 0, 1, 0, 1}, {0, 0, 0}, {1, 1, 0, 1, 0, 1}, {390, 0, 4}},
+                   {{1, -1, 1, 0, 1, 0}, {-30, 40, -40}, {1, 0, 1, 0, 1, 0}, {410, 1, 6}},
+                   {{0, 1, 0, 0, 0, 0}, {30, -40, 40}, {0, 1, 0, 0, 0, 0}, {430, 2, 2}}};
+    for (const auto& [lamps, thrusts, lit, handle] : cases) {
+        SCOPED_TRACE(thrusts[0]);
+        FlightState s;
+        std::tie(s.forwardLamp, s.reverseLamp, s.upperLeftLamp, s.upperRightLamp, s.lowerLeftLamp,
+                 s.lowerRightLamp) =
+            std::tie(lamps[0], lamps[1], lamps[2], lamps[3], lamps[4], lamps[5]);
+        std::tie(s.thrustRoll, s.thrustX, s.thrustY) = std::tie(thrusts[0], thrusts[1], thrusts[2]);
+        draw(s, true);
+        expectCockpit(lit, handle[0], handle[1], handle[2]);
+        expectFixedParts(true);
+    }
+}
+
+// The outcome screens rest the panel whatever is held, and the icon steps
+// once after them however long they lasted.
+TEST_F(CockpitScreen, IdlePanelRestsAndTheIconStepsOnceAfterIt) {
+    FlightState state;
+    std::tie(state.thrustX, state.thrustRoll, state.forwardLamp, state.lowerLeftLamp) =
+        std::make_tuple(40, -30, 1, 1);
+    const Uint32 before = SDL_GetTicks();
+    setIconClock(3, before - 10000);
+    for (bool crosshairs : {false, true}) {
+        draw(state, false, crosshairs);
+        EXPECT_EQ(iconStep(), 3);
+        expectCockpit({}, 410, 0, 4);
+        expectFixedParts(crosshairs);
+    }
+    draw(state, true);
+    EXPECT_EQ(iconStep(), 4);
+    EXPECT_GE(iconStepTime(), before);
+    draw(state, true);
+    EXPECT_EQ(iconStep(), 4);
+    EXPECT_TRUE(shows(media.shipImage, 70, 370, shipClips[4]));
+}
+
+// Each drawing matches its readouts rendered in its colour at their places on
+// a black screen, and shows that colour.
+TEST_F(CockpitScreen, ReadoutsAreGreenAndTheLabelRedAtTheirPlaces) {
+    FlightState state;
+    std::tie(state.velocityZ, state.rollCos, state.rollSin, state.offsetX, state.offsetY) =
+        std::make_tuple(61725.0f, 0.5f, 0.866f, 40.0f, -25.0f);
+    setFlightState(state);
+    const ScreenPoint label = stationScreenPoint(40, -25, 0.5f, 0.866f);
+    const std::tuple<void (*)(), SDL_Color, Rgb, std::vector<std::pair<int, ScreenPoint>>> cases[] =
+        {{drawReadouts,
+          textGreen,
+          {40, 100, 50},
+          {{KindVX, {415, 395}}, {KindVY, {415, 410}}, {KindVZ, {415, 425}}, {KindWZ, {415, 440}}}},
+         {drawDistanceLabel, textRed, {255, 0, 0}, {{KindDistance, label}}}};
+    for (const auto& [draw, colour, rgb, readouts] : cases) {
+        SCOPED_TRACE(readouts.size());
+        SDL_Surface* expected = makeScreenCopy({0, 0, 0});
+        for (const auto& [kind, place] : readouts) {
+            SDL_Surface* text = renderReadout(kind, media.readoutFont, colour);
+            applySurface(place.x, place.y, text, expected);
+            SDL_FreeSurface(text);
+        }
+        fillSurface(media.screen, {0, 0, 0});
+        draw();
+        EXPECT_EQ(differingPixels(media.screen, expected), 0);
+        int inColour = 0;
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                inColour += pixelAt(media.screen, x, y) == rgb ? 1 : 0;
+            }
+        }
+        EXPECT_GT(inColour, 0);
+        SDL_FreeSurface(expected);
+    }
+    // No text surface outlives its frame; the first frames fill SDL_ttf's
+    // cache. The mixer, which allocates as it decodes the music, waits.
+    SDL_LockAudio();
+    std::size_t warm = 0;
+    for (int frame = 0; frame < 200; ++frame) {
+        warm = frame == 5 ? heapInUse() : warm;
+        drawDistanceLabel();
+        drawReadouts();
+    }
+    EXPECT_LE(heapInUse(), warm);
+    SDL_UnlockAudio();
+}
+
+}  // namespace

@@ -1,0 +1,456 @@
+// The real game on SDL's dummy drivers with the run directory's media: the
+// program's main function, start-up and shutdown, the event poll, the random
+// draws, the arrival, the outcome screens, the restart and the sound, and
+// real frames in extreme states.
+#include "shell/game.h"
+
+#include <SDL/SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <random>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "cockpit/panel.h"
+#include "flight/docking.h"
+#include "flight/flight.h"
+#include "shell/media.h"
+#include "shell/outcome.h"
+#include "test_support.h"
+#include "view/scene.h"
+#include "view/surface.h"
+
+namespace {
+
+// Without an audio device the program ends at once with 1, silently and
+// without media; with one, it quits with 0 and closes everything.
+TEST(Game, RunGameEndsWithOneWithoutAudioAndZeroAfterAQuit) {
+    char name[] = "halvanne";
+    char* argv[] = {name, nullptr};
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runGame(1, argv), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(media.panelImage, nullptr);
+    TTF_Quit();
+    SDL_Quit();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Closes the window as soon as there is one, as a player might.
+    std::thread player([] {
+        for (int waited = 0; SDL_WasInit(SDL_INIT_VIDEO) == 0 && waited < 30000; ++waited) {
+            SDL_Delay(1);
+        }
+        pushQuit();
+    });
+    EXPECT_EQ(runGame(1, argv), 0);
+    player.join();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+    EXPECT_EQ(TTF_WasInit(), 0);
+}
+
+// The keys pressed and released before a poll (E Escape, R Return, S
+// Shift+Escape, K keypad Enter, a; Q a window close), then the results of
+// polls in a row.
+TEST(Game, PollTakesEveryEventAndReturnsItsControlCode) {
+    openTestScreen();
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"", {pollNothing}},   {"E", {pollQuit, pollNothing}},
+        {"R", {pollTryAgain}}, {"ER", {pollTryAgain}},
+        {"RE", {pollQuit}},    {"Ka", {pollNothing}},
+        {"S", {pollQuit}},     {"RQR", {pollQuit, pollTryAgain, pollNothing}}};
+    for (const auto& [events, results] : cases) {
+        SCOPED_TRACE(events);
+        for (const char* e = events; *e != 0; ++e) {
+            const SDLKey key = *e == 'R'   ? SDLK_RETURN
+                               : *e == 'K' ? SDLK_KP_ENTER
+                               : *e == 'a' ? SDLK_a
+                                           : SDLK_ESCAPE;
+            *e == 'Q' ? pushQuit() : void(pushKey(key, true, *e == 'S' ? KMOD_LSHIFT : KMOD_NONE));
+            pushKey(key, false);
+        }
+        for (int result : results) {
+            EXPECT_EQ(pollInput(), result);
+        }
+        while (pollInput() != pollNothing) {
+        }
+    }
+    closeTestScreen();
+}
+
+// True when the surface holds the picture of the file, as loadImage makes it.
+bool showsFile(SDL_Surface* shown, const std::string& file) {
+    SDL_Surface* expected = loadImage(file);
+    bool same = shown != nullptr && expected != nullptr && shown->w == expected->w &&
+                shown->h == expected->h;
+    for (int y = 0; same && y < shown->h; y += 7) {
+        for (int x = 0; same && x < shown->w; x += 7) {
+            same = pixelAt(shown, x, y) == pixelAt(expected, x, y);
+        }
+    }
+    SDL_FreeSurface(expected);
+    return same;
+}
+
+// From seed: the background (one or two draws), the station (one draw, when
+// drawn), then the eleven draws of the reset must come; this is what follows.
+struct Draws {
+    int background;
+    int station;
+    int next;
+};
+
+Draws drawsFrom(unsigned seed, bool drawsStation) {
+    std::srand(seed);
+    Draws d = {};
+    d.background = std::rand() % 3 == 0 ? 1 : std::rand() % 2 == 0 ? 2 : 3;
+    d.station = drawsStation ? (std::rand() % 2 == 0 ? 1 : 2) : 0;
+    for (int i = 0; i < 11; ++i) {
+        std::rand();
+    }
+    d.next = std::rand();
+    std::srand(seed);
+    return d;
+}
+
+void expectDrawn(const Draws& d, int station) {
+    const std::string name = "spacestation" + std::to_string(station);
+    EXPECT_EQ(std::rand(), d.next);
+    EXPECT_TRUE(
+        showsFile(media.backgroundImage, "background" + std::to_string(d.background) + ".jpg"));
+    EXPECT_TRUE(showsFile(media.stationLow, name + "low.png"));
+    EXPECT_TRUE(showsFile(media.stationMed, name + "med.png"));
+    EXPECT_TRUE(showsFile(media.stationFull, name + ".png"));
+    EXPECT_EQ(media.stationSpin, station == 2 ? 100 : 0);
+}
+
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(startTestGame(loop, 42)); }
+    void TearDown() override { shutdownGame(); }
+
+    void frame(Uint32 frameMs = 0) { runFrames(loop, 1, frameMs); }
+
+    // Puts the craft at the station in a pose that docks for 18984 points or
+    // crashes, keys held still held, and runs the frame that reaches it.
+    void arrive(bool docks) {
+        FlightState state;
+        state.firingCount = flightState().firingCount;
+        state.distance = 1.0f;
+        state.relativeRollAngle = docks ? 180.0f : 90.0f;
+        setFlightState(state);
+        frame();
+    }
+
+    void enter() {
+        pushKey(SDLK_RETURN, true);
+        frame();
+    }
+
+    GameLoop loop;
+};
+
+TEST_F(GameTest, StartUpOpensTheWindowLoadsTheMediaAndStartsTheSound) {
+    char* title = nullptr;
+    SDL_WM_GetCaption(&title, nullptr);
+    EXPECT_STREQ(title, "Halvanne");
+    EXPECT_EQ(std::make_tuple(media.screen->w, media.screen->h, media.screen->format->BitsPerPixel),
+              std::make_tuple(640, 480, Uint8{32}));
+    for (SDL_Surface* picture : {media.panelImage, media.lightImage, media.handleImage,
+                                 media.controlsImage, media.needleImage, media.shipImage}) {
+        EXPECT_TRUE(picture != nullptr && (picture->flags & SDL_SRCCOLORKEY));
+    }
+    EXPECT_TRUE(media.crosshairsImage->flags & SDL_SRCALPHA);
+    EXPECT_EQ(media.crosshairsImage->format->alpha, 128);
+    for (const auto& [font, points] :
+         {std::make_pair(media.readoutFont, 14), std::make_pair(media.messageFont, 32)}) {
+        TTF_Font* expected = TTF_OpenFont("00_Starmap_Truetype.ttf", points);
+        EXPECT_EQ(TTF_FontHeight(font), TTF_FontHeight(expected)) << points;
+        TTF_CloseFont(expected);
+    }
+    EXPECT_NE(media.thrusterSound, nullptr);
+    EXPECT_TRUE(Mix_PlayingMusic());
+    EXPECT_TRUE(Mix_Playing(engineChannel));
+    EXPECT_FALSE(Mix_Playing(thrusterChannel));
+    EXPECT_EQ(loop.approachPhase, Flying);
+    EXPECT_EQ(loop.approachScale, 0.0f);
+    EXPECT_EQ(flightState().distance, 20.0f);
+}
+
+// At start-up and at each restart the random draws come in their order and
+// load the pictures they name: after a crash the station is drawn, after a
+// docking the other one comes.
+TEST_F(GameTest, StartAndRestartsDrawInOrder) {
+    for (unsigned seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(seed);
+        shutdownGame();
+        Draws d = drawsFrom(seed, true);
+        ASSERT_TRUE(startTestGame(loop, seed));
+        expectDrawn(d, d.station);
+        arrive(false);
+        d = drawsFrom(seed + 10, true);
+        enter();
+        expectDrawn(d, d.station);
+        const int station = media.stationSpin == 100 ? 2 : 1;
+        arrive(true);
+        d = drawsFrom(seed + 20, false);
+        enter();
+        expectDrawn(d, 3 - station);
+    }
+}
+
+TEST_F(GameTest, EnterRestartsOnlyFromAnOutcomeAndPointsNeverCarryOver) {
+    FlightState state = flightState();
+    state.velocityZ = 40.0f;
+    setFlightState(state);
+    pushKey(SDLK_RETURN, true);
+    frame(500);
+    EXPECT_EQ(loop.approachPhase, Flying);
+    EXPECT_LT(flightState().distance, state.distance);  // no reset to 20
+    arrive(true);  // judged in the frame after reaching the station
+    EXPECT_EQ(loop.approachPhase, Flying);
+    frame();
+    EXPECT_EQ(std::make_pair(loop.approachPhase, loop.points), std::make_pair(Docked, 18984));
+    enter();
+    EXPECT_EQ(std::make_pair(loop.approachPhase, loop.points), std::make_pair(Flying, 0));
+    EXPECT_EQ(loop.approachScale, 0.0f);
+    EXPECT_EQ(flightState().distance, 20.0f);
+    frame();  // and the new approach is not judged at once
+    EXPECT_EQ(loop.approachPhase, Flying);
+    arrive(false);
+    frame();
+    EXPECT_EQ(std::make_pair(loop.approachPhase, loop.points), std::make_pair(Crashed, 0));
+    // Enter in the frame an approach ends restarts at once.
+    arrive(true);
+    enter();
+    EXPECT_EQ(std::make_pair(loop.approachPhase, loop.points), std::make_pair(Flying, 0));
+}
+
+// Every foreground pixel of the text, rendered alone, is red on the screen
+// at the message's place.
+void expectMessage(const char* text, int x, int y) {
+    SCOPED_TRACE(text);
+    SDL_Surface* expected = TTF_RenderText_Solid(media.messageFont, text, textRed);
+    ASSERT_NE(expected, nullptr);
+    int foreground = 0;
+    int mismatches = 0;
+    for (int row = 0; row < expected->h; ++row) {
+        for (int column = 0; column < expected->w; ++column) {
+            if (static_cast<Uint8*>(expected->pixels)[row * expected->pitch + column] != 0) {
+                ++foreground;
+                mismatches += pixelAt(media.screen, x + column, y + row) == Rgb{255, 0, 0} ? 0 : 1;
+            }
+        }
+    }
+    SDL_FreeSurface(expected);
+    EXPECT_GT(foreground, 50);
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST_F(GameTest, DockedScreenShowsItsMessagesAndRedrawsTheScene) {
+    arrive(true);
+    fillSurface(media.screen, {255, 0, 255});
+    frame();
+    expectMessage("You docked successfully!", 100, 80);
+    expectMessage("You got 18984 points!", 100, 120);
+    expectMessage("Press Enter to try again.", 100, 160);
+    EXPECT_FALSE(pixelAt(media.screen, 500, 300) == (Rgb{255, 0, 255}));
+}
+
+TEST_F(GameTest, CrashedScreenKeepsTheLastFlyingPicture) {
+    arrive(false);
+    const Rgb lastFlying = pixelAt(media.screen, 500, 300);
+    frame();
+    EXPECT_EQ(loop.approachPhase, Crashed);
+    expectMessage("You crashed!", 100, 100);
+    expectMessage("Press Enter to try again.", 100, 140);
+    EXPECT_EQ(pixelAt(media.screen, 500, 300), lastFlying);
+    // Nothing in the viewport is drawn again: a mark there survives.
+    SDL_Rect mark = {480, 280, 20, 20};
+    SDL_FillRect(media.screen, &mark, SDL_MapRGB(media.screen->format, 255, 0, 255));
+    frame();
+    EXPECT_EQ(pixelAt(media.screen, 490, 290), (Rgb{255, 0, 255}));
+}
+
+// The mixer mixes a whole 4096-sample buffer at a time: a 10 ms fade ends
+// at the next buffer, up to about 190 ms later, or more on a busy machine.
+void waitForFadeToEnd() {
+    for (int waited = 0; waited < 3000 && Mix_Playing(thrusterChannel); waited += 10) {
+        SDL_Delay(10);
+    }
+}
+
+// The hiss follows the keys held in Flying frames and stops on the outcome
+// screens; the music, the hum and the icon run on across restarts.
+TEST_F(GameTest, SoundFollowsTheKeysAndRunsOnAcrossRestarts) {
+    frame();
+    EXPECT_FALSE(Mix_Playing(thrusterChannel));
+    pushKey(SDLK_a, true);
+    frame();
+    EXPECT_TRUE(Mix_Playing(thrusterChannel));
+    pushKey(SDLK_UP, true);
+    pushKey(SDLK_a, false);
+    frame();
+    EXPECT_EQ(firingCount(), 1);
+    EXPECT_EQ(Mix_FadingChannel(thrusterChannel), MIX_NO_FADING);
+    // With the mixer held still, the fade cannot end between the frames.
+    SDL_PauseAudio(1);
+    pushKey(SDLK_UP, false);
+    frame();
+    EXPECT_EQ(Mix_FadingChannel(thrusterChannel), MIX_FADING_OUT);
+    // Pressed again while fading: not restarted in this frame.
+    pushKey(SDLK_UP, true);
+    frame();
+    EXPECT_EQ(Mix_FadingChannel(thrusterChannel), MIX_FADING_OUT);
+    SDL_PauseAudio(0);
+    waitForFadeToEnd();
+    frame();
+    EXPECT_TRUE(Mix_Playing(thrusterChannel));
+    EXPECT_EQ(Mix_FadingChannel(thrusterChannel), MIX_NO_FADING);
+
+    setIconClock(3, SDL_GetTicks() - 5000);
+    arrive(false);  // with Up still held
+    frame();
+    waitForFadeToEnd();
+    frame();
+    EXPECT_FALSE(Mix_Playing(thrusterChannel));
+    enter();
+    EXPECT_EQ(iconStep(), 4);  // stepped in the last Flying frame only
+    frame();
+    EXPECT_TRUE(Mix_PlayingMusic());
+    EXPECT_TRUE(Mix_Playing(engineChannel));
+}
+
+// States that long or odd approaches reach: offsets far off the screen,
+// distances around 0 and 1 and far behind the station, huge speeds and
+// angles, infinite and NaN scales, frame times up to the tick counter's wrap.
+// Real frames with the real media, under the sanitizers: the arrival test, the
+// Flying frame, the docked and crashed screens and now and then a restart. No
+// frame may make a surface larger than the scene's bounds, and the judgement
+// must stay in its range. A fixed seed makes a failure repeat.
+
+constexpr float inf = INFINITY;
+const auto below = [](float x) { return std::nextafter(x, 0.0f); };
+const auto above = [](float x) { return std::nextafter(x, inf); };
+
+// Edges of each kind of value, drawn with either sign.
+using Specials = std::vector<float>;
+const Specials offsets = {0,    0.5f, 44.9f, 45,      1e3f, 3e4f, 7e4f,
+                          1e6f, 1e9f, 1e30f, FLT_MAX, inf,  NAN};
+const Specials distances = {0,        FLT_MIN,  above(0), 1e-7f, 0.0016f, 0.0023f, below(1), 1,
+                            above(1), above(2), below(4), 4,     20,      1e6f,    inf,      NAN};
+const Specials rates = {0, 49.9f, 50, 1e4f, 1e9f, 1e30f, FLT_MAX, inf, NAN};
+const Specials angles = {0, 45, 90, 180, 180.5f, 540.5f, 1.7e7f, 2.2e9f, 1e30f, FLT_MAX, inf, NAN};
+const Specials scales = {0,        below(0.25f), 0.25f, below(0.5f), 0.5f,    below(1), 1,
+                         above(1), 437,          618,   1e9f,        FLT_MAX, inf,      NAN};
+
+std::mt19937 rng(8675309);
+bool everyday = false;  // a case of everyday values only, so the station is often in view
+
+int draw(int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(rng);
+}
+
+// A special, an everyday value up to usual, or a log-uniform magnitude up to largest.
+float extreme(const Specials& specials, float usual, float largest) {
+    const int regime = everyday ? 1 : draw(0, 2);
+    const float sign = draw(0, 1) == 0 ? 1.0f : -1.0f;
+    const double exponent = std::uniform_real_distribution<double>(-6, std::log10(largest))(rng);
+    return regime == 0 ? sign * specials[draw(0, static_cast<int>(specials.size()) - 1)]
+           : regime == 1
+               ? std::uniform_real_distribution<float>(-usual, usual)(rng)
+               : sign * static_cast<float>(std::min(std::pow(10.0, exponent), double{largest}));
+}
+
+Uint32 extremeFrameMs() {
+    const Uint32 specials[] = {0, 1, 60, 65535, 2147483647u, 2147483648u, 4294967294u, 4294967295u};
+    const int regime = everyday ? 1 : draw(0, 2);
+    return regime == 0   ? specials[draw(0, 7)]
+           : regime == 1 ? static_cast<Uint32>(draw(0, 100))
+                         : std::uniform_int_distribution<Uint32>()(rng);
+}
+
+// The cached cosine and sine as a roll step leaves them, as before the first
+// step, or anything in their range.
+void cacheRoll(float angle, float& cosine, float& sine) {
+    const int kind = draw(0, 3);
+    const double radians = angle * 3.14159265 / 180.0;
+    std::uniform_real_distribution<float> unit(-1, 1);
+    cosine = kind < 2 ? static_cast<float>(std::cos(radians)) : kind == 2 ? 0 : unit(rng);
+    sine = kind < 2 ? static_cast<float>(std::sin(radians)) : kind == 2 ? 0 : unit(rng);
+}
+
+FlightState extremeState() {
+    everyday = draw(0, 2) == 0;
+    FlightState s;
+    for (int FlightState::*thrust : {&FlightState::thrustX, &FlightState::thrustY,
+                                     &FlightState::thrustZ, &FlightState::thrustRoll}) {
+        s.*thrust = 60 * draw(-1, 1);
+    }
+    for (float FlightState::*rate :
+         {&FlightState::velocityX, &FlightState::velocityY, &FlightState::velocityZ,
+          &FlightState::rollRate, &FlightState::relativeRollRate}) {
+        s.*rate = extreme(rates, 100, FLT_MAX);
+    }
+    s.offsetX = extreme(offsets, 300, 1e9f);
+    s.offsetY = extreme(offsets, 300, 1e9f);
+    s.distance = extreme(distances, 20, 1e6f);
+    s.rollAngle = extreme(angles, 720, FLT_MAX);
+    s.relativeRollAngle = extreme(angles, 720, FLT_MAX);
+    cacheRoll(s.rollAngle, s.rollCos, s.rollSin);
+    cacheRoll(s.relativeRollAngle, s.relativeRollCos, s.relativeRollSin);
+    return s;
+}
+
+bool withinTolerances(const FlightState& s) {
+    return std::fabs(s.offsetX) < 45 && std::fabs(s.offsetY) < 45 &&
+           rollAlignmentError(s.relativeRollAngle) < 15 && std::fabs(s.velocityX) < 50 &&
+           std::fabs(s.velocityY) < 50 && std::fabs(s.velocityZ) < 50 &&
+           std::fabs(s.relativeRollRate) < 50;
+}
+
+TEST(ExtremeStates, RealFrames) {
+    GameLoop loop;
+    ASSERT_TRUE(startTestGame(loop, 99));
+    int arrivals = 0;
+    for (int i = 0; i < 1500 && !HasFailure(); ++i) {
+        setFlightState(extremeState());
+        const int phase = draw(0, 99);
+        loop.approachPhase = phase < 70 ? Flying : phase < 85 ? Docked : Crashed;
+        loop.approachScale = extreme(scales, 5, FLT_MAX);
+        loop.frameMs = extremeFrameMs();
+        loop.pollResult = draw(0, 99) < 3 ? pollTryAgain : pollNothing;
+        loop.points = 0;
+        SCOPED_TRACE(testing::Message() << "case " << i << ", phase " << loop.approachPhase
+                                        << ", scale " << loop.approachScale);
+        const int score = assessDocking();
+        const int alignment = rollAlignmentError(flightState().relativeRollAngle);
+        EXPECT_TRUE(score >= 0 && score <= 18984 && (score == 0 || withinTolerances(flightState())))
+            << score;
+        EXPECT_TRUE(alignment >= 0 && alignment <= 180) << alignment;
+        const bool arrives = loop.approachPhase == Flying && loop.approachScale >= 1.0f &&
+                             loop.pollResult != pollTryAgain;
+        resetLargestSceneSurfaces();
+        runFrameWork(loop);
+        SDL_Flip(media.screen);
+        if (arrives) {
+            ++arrivals;
+            EXPECT_EQ(loop.approachPhase, score > 0 ? Docked : Crashed);
+            EXPECT_EQ(loop.points, score);
+        }
+        const SceneSurfaces made = largestSceneSurfaces();
+        EXPECT_LE(std::max(made.largestTurned.width, made.largestTurned.height), maxTurnedSide);
+        EXPECT_LE(std::max(made.largestCrop.width, made.largestCrop.height), maxCropSide);
+    }
+    EXPECT_GT(arrivals, 0);
+    shutdownGame();
+}
+
+}  // namespace
