@@ -1,8 +1,6 @@
 #include "shell/media.h"
 
 #include <SDL/SDL_image.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "view/picture.h"
 #include "view/surface.h"
 
 MediaSet media;
@@ -42,40 +41,8 @@ void reportFailure(const char* fileName, const char* libraryError, const char* c
                  failureReason(fileName, libraryError).c_str(), consequence);
 }
 
-// libpng prints its own line about a damaged PNG before SDL_image gives up;
-// the game names the file once, in its own words, so the library's goes.
-int muteStandardError() {
-    std::fflush(stderr);
-    const int saved = dup(2);
-    const int sink = open("/dev/null", O_WRONLY);
-    if (saved >= 0 && sink >= 0) {
-        dup2(sink, 2);
-    }
-    if (sink >= 0) {
-        close(sink);
-    }
-    return saved;
-}
-
-void restoreStandardError(int saved) {
-    if (saved >= 0) {
-        std::fflush(stderr);
-        dup2(saved, 2);
-        close(saved);
-    }
-}
-
-SDL_Surface* loadImageQuietly(const char* fileName) {
-    const int saved = muteStandardError();
-    SDL_Surface* image = loadImage(fileName);
-    restoreStandardError(saved);
-    return image;
-}
-
 bool canLoadImage(const char* fileName) {
-    const int saved = muteStandardError();
-    SDL_Surface* image = IMG_Load(fileName);
-    restoreStandardError(saved);
+    SDL_Surface* image = decodePicture(fileName);
     if (image == nullptr) {
         reportFailure(fileName, IMG_GetError(), "");
         return false;
@@ -85,7 +52,7 @@ bool canLoadImage(const char* fileName) {
 }
 
 SDL_Surface* loadOptionalImage(const char* fileName) {
-    SDL_Surface* image = loadImageQuietly(fileName);
+    SDL_Surface* image = loadImage(fileName);
     if (image == nullptr) {
         reportFailure(fileName, IMG_GetError(), " (drawing without it)");
     }
@@ -181,7 +148,7 @@ bool initSystems() {
     }
     SDL_WM_SetCaption("Halvanne", nullptr);
     // SDL keeps its own copy of the icon.
-    SDL_Surface* icon = loadImageQuietly("halvanne.png");
+    SDL_Surface* icon = loadImage("halvanne.png");
     if (icon != nullptr) {
         SDL_WM_SetIcon(icon, nullptr);
         SDL_FreeSurface(icon);

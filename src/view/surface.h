@@ -8,7 +8,7 @@
 
 // Loads an image file (PNG, JPEG, ...) converted to the display format, with
 // pure white as its transparent colour key. Null when the file cannot be read
-// or converted. Needs the video mode to be set.
+// or converted, with nothing printed. Needs the video mode to be set.
 SDL_Surface* loadImage(std::string fileName);
 
 // Blits source, or the clip rectangle of it, onto destination with its
