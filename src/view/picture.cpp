@@ -125,6 +125,50 @@ const char* pngDamage(const Bytes& bytes) {
     }
 }
 
+// Red, green and blue in this order in memory, for a 24-bit picture, and in
+// the low three bytes of a 32-bit pixel, from the high one down.
+constexpr bool littleEndian = SDL_BYTEORDER == SDL_LIL_ENDIAN;
+constexpr Uint32 firstByte = littleEndian ? 0x0000ff : 0xff0000;
+constexpr Uint32 thirdByte = littleEndian ? 0xff0000 : 0x0000ff;
+
+bool hasMasks(const SDL_PixelFormat* format, Uint32 red, Uint32 green, Uint32 blue) {
+    return format->Rmask == red && format->Gmask == green && format->Bmask == blue &&
+           format->Amask == 0;
+}
+
+// SDL converts a 24-bit picture through its general blitter, taking each
+// pixel apart through the formats' masks and shifts, which takes longer than
+// decoding it. From the layout SDL_image gives JPEGs and RGB PNGs to the
+// display's usual one, this makes the same surface, the same pixels from the
+// same bytes, in one pass; null for any other layout or surface.
+SDL_Surface* copyToDisplayFormat(SDL_Surface* decoded) {
+    const SDL_Surface* screen = SDL_GetVideoSurface();
+    if (screen == nullptr || (screen->flags & SDL_HWSURFACE) != 0 ||
+        screen->format->BytesPerPixel != 4 ||
+        !hasMasks(screen->format, 0xff0000, 0x00ff00, 0x0000ff) ||
+        decoded->format->BytesPerPixel != 3 ||
+        !hasMasks(decoded->format, firstByte, 0x00ff00, thirdByte) ||
+        (decoded->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA | SDL_RLEACCELOK | SDL_RLEACCEL)) != 0 ||
+        SDL_MUSTLOCK(decoded) || decoded->clip_rect.x != 0 || decoded->clip_rect.y != 0 ||
+        decoded->clip_rect.w != decoded->w || decoded->clip_rect.h != decoded->h) {
+        return nullptr;
+    }
+    SDL_Surface* converted = SDL_CreateRGBSurface(SDL_SWSURFACE, decoded->w, decoded->h, 32,
+                                                  0xff0000, 0x00ff00, 0x0000ff, 0);
+    if (converted == nullptr) {
+        return nullptr;
+    }
+    for (int y = 0; y < decoded->h; ++y) {
+        const Uint8* in = static_cast<const Uint8*>(decoded->pixels) + y * decoded->pitch;
+        Uint32* out = reinterpret_cast<Uint32*>(static_cast<Uint8*>(converted->pixels) +
+                                                y * converted->pitch);
+        for (int x = 0; x < decoded->w; ++x, in += 3) {
+            out[x] = static_cast<Uint32>(in[0]) << 16 | static_cast<Uint32>(in[1]) << 8 | in[2];
+        }
+    }
+    return converted;
+}
+
 }  // namespace
 
 SDL_Surface* decodePicture(const std::string& fileName) {
@@ -154,7 +198,10 @@ SDL_Surface* displayPicture(SDL_Surface* decoded) {
     if (decoded == nullptr) {
         return nullptr;
     }
-    SDL_Surface* converted = SDL_DisplayFormat(decoded);
+    SDL_Surface* converted = copyToDisplayFormat(decoded);
+    if (converted == nullptr) {
+        converted = SDL_DisplayFormat(decoded);
+    }
     if (converted != nullptr) {
         SDL_SetColorKey(converted, SDL_SRCCOLORKEY, SDL_MapRGB(converted->format, 255, 255, 255));
     }
