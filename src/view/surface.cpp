@@ -1,4 +1,4 @@
-// The two operations every picture goes through, loading and blitting, and safe float-to-int.
+// Loading and drawing pictures (loadImage, applySurface) and float-to-int that never overflows.
 #include "view/surface.h"
 
 #include <cmath>

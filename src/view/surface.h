@@ -1,5 +1,4 @@
-// Loading pictures and drawing them: every image of the game goes through
-// loadImage, every sprite, text and scene layer through applySurface.
+// Loading and drawing pictures: every image through loadImage, every blit through applySurface.
 #pragma once
 
 #include <SDL/SDL.h>
