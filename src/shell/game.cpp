@@ -37,13 +37,18 @@ bool startGame(GameLoop& loop) {
     if (!initSystems()) {
         return false;
     }
-    if (!checkRequiredMedia()) {
+    // The first background and station are drawn before the media load (nothing
+    // in between draws from rand), so that the check keeps the pictures it
+    // decodes for them and start-up decodes each picture once.
+    const int background = drawBackgroundNumber();
+    const int station = std::rand() % 2 == 0 ? 1 : 2;
+    if (!checkRequiredMedia(background, station)) {
         closeSystems();
         return false;
     }
     loadMediaSet();
-    chooseBackground();
-    loadStationSet(std::rand() % 2 == 0 ? 1 : 2);
+    loadBackground(background);
+    loadStationSet(station);
     if (media.musicTrack != nullptr) {
         Mix_PlayMusic(media.musicTrack, -1);
     }

@@ -1,8 +1,6 @@
 #include "shell/media.h"
 
 #include <SDL/SDL_image.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "view/picture.h"
 #include "view/surface.h"
 
 MediaSet media;
@@ -42,50 +41,51 @@ void reportFailure(const char* fileName, const char* libraryError, const char* c
                  failureReason(fileName, libraryError).c_str(), consequence);
 }
 
-// libpng prints its own line about a damaged PNG before SDL_image gives up;
-// the game names the file once, in its own words, so the library's goes.
-int muteStandardError() {
-    std::fflush(stderr);
-    const int saved = dup(2);
-    const int sink = open("/dev/null", O_WRONLY);
-    if (saved >= 0 && sink >= 0) {
-        dup2(sink, 2);
-    }
-    if (sink >= 0) {
-        close(sink);
-    }
-    return saved;
+void replaceSurface(SDL_Surface*& slot, SDL_Surface* replacement) {
+    SDL_FreeSurface(slot);
+    slot = replacement;
 }
 
-void restoreStandardError(int saved) {
-    if (saved >= 0) {
-        std::fflush(stderr);
-        dup2(saved, 2);
-        close(saved);
-    }
-}
+// The first background and station as the start-up check decoded them, until
+// start-up loads them.
+SDL_Surface* checkedBackgrounds[3] = {};
+SDL_Surface* checkedStations[2][3] = {};
 
-SDL_Surface* loadImageQuietly(const char* fileName) {
-    const int saved = muteStandardError();
-    SDL_Surface* image = loadImage(fileName);
-    restoreStandardError(saved);
-    return image;
-}
-
-bool canLoadImage(const char* fileName) {
-    const int saved = muteStandardError();
-    SDL_Surface* image = IMG_Load(fileName);
-    restoreStandardError(saved);
-    if (image == nullptr) {
+bool checkPicture(const char* fileName, bool keep, SDL_Surface*& kept) {
+    SDL_Surface* decoded = decodePicture(fileName);
+    if (decoded == nullptr) {
         reportFailure(fileName, IMG_GetError(), "");
         return false;
     }
-    SDL_FreeSurface(image);
+    if (keep) {
+        replaceSurface(kept, decoded);
+    } else {
+        SDL_FreeSurface(decoded);
+    }
     return true;
 }
 
+// The picture from its check's decoding when start-up still holds it, from
+// the file otherwise.
+SDL_Surface* loadScenePicture(SDL_Surface*& checked, const char* fileName) {
+    SDL_Surface* decoded = checked != nullptr ? checked : decodePicture(fileName);
+    checked = nullptr;
+    return displayPicture(decoded);
+}
+
+void releaseCheckedPictures() {
+    for (SDL_Surface*& picture : checkedBackgrounds) {
+        replaceSurface(picture, nullptr);
+    }
+    for (auto& station : checkedStations) {
+        for (SDL_Surface*& picture : station) {
+            replaceSurface(picture, nullptr);
+        }
+    }
+}
+
 SDL_Surface* loadOptionalImage(const char* fileName) {
-    SDL_Surface* image = loadImageQuietly(fileName);
+    SDL_Surface* image = loadImage(fileName);
     if (image == nullptr) {
         reportFailure(fileName, IMG_GetError(), " (drawing without it)");
     }
@@ -158,11 +158,6 @@ int initVideo() {
     return -1;
 }
 
-void replaceSurface(SDL_Surface*& slot, SDL_Surface* replacement) {
-    SDL_FreeSurface(slot);
-    slot = replacement;
-}
-
 }  // namespace
 
 bool initSystems() {
@@ -181,7 +176,7 @@ bool initSystems() {
     }
     SDL_WM_SetCaption("Halvanne", nullptr);
     // SDL keeps its own copy of the icon.
-    SDL_Surface* icon = loadImageQuietly("halvanne.png");
+    SDL_Surface* icon = loadImage("halvanne.png");
     if (icon != nullptr) {
         SDL_WM_SetIcon(icon, nullptr);
         SDL_FreeSurface(icon);
@@ -189,26 +184,27 @@ bool initSystems() {
     return true;
 }
 
-bool checkRequiredMedia() {
+bool checkRequiredMedia(int firstBackground, int firstStation) {
     TTF_Font* font = TTF_OpenFont(fontFile, 32);
     if (font == nullptr) {
         reportFailure(fontFile, TTF_GetError(), "");
         return false;
     }
     TTF_CloseFont(font);
-    for (const char* fileName : backgroundFiles) {
-        if (!canLoadImage(fileName)) {
-            return false;
+    bool usable = true;
+    for (int i = 0; i < 3 && usable; ++i) {
+        usable = checkPicture(backgroundFiles[i], i + 1 == firstBackground, checkedBackgrounds[i]);
+    }
+    for (int n = 0; n < 2; ++n) {
+        for (int level = 0; level < 3 && usable; ++level) {
+            usable = checkPicture(stationFiles[n][level], n + 1 == firstStation,
+                                  checkedStations[n][level]);
         }
     }
-    for (const auto& station : stationFiles) {
-        for (const char* fileName : station) {
-            if (!canLoadImage(fileName)) {
-                return false;
-            }
-        }
+    if (!usable) {
+        releaseCheckedPictures();
     }
-    return true;
+    return usable;
 }
 
 void loadMediaSet() {
@@ -240,15 +236,22 @@ int drawBackgroundNumber() {
     return std::rand() % 2 == 0 ? 2 : 3;
 }
 
+void loadBackground(int n) {
+    replaceSurface(media.backgroundImage,
+                   loadScenePicture(checkedBackgrounds[n - 1], backgroundFiles[n - 1]));
+}
+
 void chooseBackground() {
-    replaceSurface(media.backgroundImage, loadImage(backgroundFiles[drawBackgroundNumber() - 1]));
+    loadBackground(drawBackgroundNumber());
 }
 
 void loadStationSet(int n) {
-    const auto& files = stationFiles[n == 2 ? 1 : 0];
-    replaceSurface(media.stationLow, loadImage(files[0]));
-    replaceSurface(media.stationMed, loadImage(files[1]));
-    replaceSurface(media.stationFull, loadImage(files[2]));
+    const int i = n == 2 ? 1 : 0;
+    SDL_Surface** levels[3] = {&media.stationLow, &media.stationMed, &media.stationFull};
+    for (int level = 0; level < 3; ++level) {
+        replaceSurface(*levels[level],
+                       loadScenePicture(checkedStations[i][level], stationFiles[i][level]));
+    }
     media.stationSpin = n == 2 ? 100 : 0;
 }
 
@@ -263,6 +266,7 @@ void shutdownGame() {
     for (SDL_Surface** surface : surfaces) {
         replaceSurface(*surface, nullptr);
     }
+    releaseCheckedPictures();
     Mix_CloseAudio();
     if (media.readoutFont != nullptr) {
         TTF_CloseFont(media.readoutFont);

@@ -42,7 +42,10 @@ bool initSystems();
 
 // Checks that the fonts, backgrounds and stations can be loaded; on the first
 // that cannot, prints one line naming it and the reason and returns false.
-bool checkRequiredMedia();
+// The pictures of background number firstBackground and station number
+// firstStation stay decoded for the loadBackground and loadStationSet that
+// follow, which then need not decode them again.
+bool checkRequiredMedia(int firstBackground, int firstStation);
 
 // Loads the fonts, the cockpit pictures, the music and both sound chunks; a
 // missing picture or sound is reported with one warning line and left null.
@@ -51,6 +54,9 @@ void loadMediaSet();
 // Draws the number (1 to 3) of the next background: one or two rand draws,
 // each background one time in three.
 int drawBackgroundNumber();
+
+// Loads background number n (1 to 3), freeing the previous one.
+void loadBackground(int n);
 
 // Loads one of the three backgrounds at random, freeing the previous one.
 void chooseBackground();

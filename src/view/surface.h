@@ -1,5 +1,4 @@
-// Loading pictures and drawing them: every image of the game goes through
-// loadImage, every sprite, text and scene layer through applySurface.
+// Loading and drawing pictures: every image through loadImage, every blit through applySurface.
 #pragma once
 
 #include <SDL/SDL.h>
@@ -8,7 +7,7 @@
 
 // Loads an image file (PNG, JPEG, ...) converted to the display format, with
 // pure white as its transparent colour key. Null when the file cannot be read
-// or converted. Needs the video mode to be set.
+// or converted, with nothing printed. Needs the video mode to be set.
 SDL_Surface* loadImage(std::string fileName);
 
 // Blits source, or the clip rectangle of it, onto destination with its
