@@ -3,8 +3,8 @@
 
 #include <SDL/SDL_image.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
-#include <array>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -33,28 +33,6 @@ bool readWholeFile(const std::string& fileName, Bytes& bytes) {
 }
 
 constexpr Uint8 pngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-
-constexpr std::array<Uint32, 256> makeCrcTable() {
-    std::array<Uint32, 256> table = {};
-    for (Uint32 n = 0; n < 256; ++n) {
-        Uint32 c = n;
-        for (int k = 0; k < 8; ++k) {
-            c = (c & 1) != 0 ? 0xedb88320u ^ (c >> 1) : c >> 1;
-        }
-        table[n] = c;
-    }
-    return table;
-}
-constexpr std::array<Uint32, 256> crcTable = makeCrcTable();
-
-// The CRC-32 that PNG puts after every chunk.
-Uint32 chunkCrc(const Uint8* data, std::size_t size) {
-    Uint32 c = 0xffffffffu;
-    for (std::size_t i = 0; i < size; ++i) {
-        c = crcTable[(c ^ data[i]) & 0xff] ^ (c >> 8);
-    }
-    return c ^ 0xffffffffu;
-}
 
 Uint32 bigEndian(const Uint8* at) {
     return static_cast<Uint32>(at[0]) << 24 | static_cast<Uint32>(at[1]) << 16 |
@@ -106,7 +84,7 @@ const char* pngDamage(const Bytes& bytes) {
                 return "a chunk without a name";
             }
         }
-        if (chunkCrc(type, length + 4) != bigEndian(type + 4 + length)) {
+        if (crc32(0, type, length + 4) != bigEndian(type + 4 + length)) {
             return "a chunk whose checksum is wrong";
         }
         if (!header) {
