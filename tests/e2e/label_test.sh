@@ -40,7 +40,7 @@ for try in $(seq 1 12); do
     start_game
     window=$(wait_window) || fail "no window"
     sleep 0.5
-    screenshot "$window" "$WORK/label.png"
+    import -window "$window" "$WORK/label.png" 2>/dev/null
     press Escape
     wait_exit 20
     [ "$EXIT_CODE" = "0" ] || fail "Escape gave exit code $EXIT_CODE"
