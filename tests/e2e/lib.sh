@@ -33,13 +33,6 @@ fail() {
     exit 1
 }
 
-# A copy of the run directory that a test may change.
-copy_run_dir() {
-    mkdir -p "$WORK/run"
-    cp -r "$RUN_DIR"/. "$WORK/run/"
-    echo "$WORK/run"
-}
-
 # start_game [DIR]: starts the program in DIR (the run directory by default).
 start_game() {
     local dir=${1:-$RUN_DIR}
@@ -78,6 +71,16 @@ wait_exit() {
         fi
         sleep 0.1
     done
+}
+
+# expect_exit CODE WHAT [quiet]: waits up to 20 s for the game to end with
+# exit code CODE; with quiet, it must have printed nothing.
+expect_exit() {
+    wait_exit 20
+    [ "$EXIT_CODE" = "$1" ] || fail "$2 gave exit code $EXIT_CODE"
+    if [ "${3:-}" = quiet ] && { [ -s "$WORK/stdout" ] || [ -s "$WORK/stderr" ]; }; then
+        fail "$2 printed something"
+    fi
 }
 
 # Keys go to the focused window through the XTEST extension, as a keyboard's.

@@ -1,51 +1,25 @@
 # Faults of the platform: no audio device, no video device, no X display at
-# all, a background missing; and what a window system does to the keys: the window closed while keys
-# are held, keys released that were never pressed, and hundreds of key events
-# waiting at once.
+# all (each ends the game with 1, silently); and what a window system does to
+# the keys: the window closed while keys are held, keys released that were
+# never pressed, and hundreds of key events waiting at once.
 source "$(dirname "$0")/lib.sh"
 
-# expect_silent_failure WHAT: the game just started must end with 1, silently.
-expect_silent_failure() {
-    wait_exit 20
-    [ "$EXIT_CODE" = "1" ] || fail "$1 gave exit code $EXIT_CODE"
-    [ -s "$WORK/stdout" ] && fail "$1 printed on standard output"
-    [ -s "$WORK/stderr" ] && fail "$1 printed on standard error"
-}
-
-# expect_clean_exit WHAT: the game must end with 0 and have printed nothing.
-expect_clean_exit() {
-    wait_exit 20
-    [ "$EXIT_CODE" = "0" ] || fail "$1 gave exit code $EXIT_CODE"
-    [ -s "$WORK/stderr" ] && fail "$1 printed on standard error"
-}
-
 SDL_AUDIODRIVER=no_such_driver start_game
-expect_silent_failure "no audio device"
-
+expect_exit 1 "no audio device" quiet
 SDL_VIDEODRIVER=no_such_driver start_game
-expect_silent_failure "no video device"
+expect_exit 1 "no video device" quiet
 
 # Without a display SDL falls back to drawing as text art in the terminal when
 # there is one (TERM set), and ncurses complains when there is none.
 display=$DISPLAY
 unset DISPLAY SDL_VIDEODRIVER
 TERM=xterm start_game
-expect_silent_failure "no X display, in a terminal"
+expect_exit 1 "no X display, in a terminal" quiet
 term=${TERM-}
 unset TERM
 start_game
-expect_silent_failure "no X display, without a terminal"
+expect_exit 1 "no X display, without a terminal" quiet
 export DISPLAY=$display TERM=$term
-
-# A missing background: one line naming it, exit code 1, no window left.
-run=$(copy_run_dir)
-rm "$run/background2.jpg"
-start_game "$run"
-wait_exit 20
-[ "$EXIT_CODE" = "1" ] || fail "a missing background gave exit code $EXIT_CODE"
-[ "$(wc -l <"$WORK/stderr")" = "1" ] || fail "expected one line on standard error"
-grep -q '"background2.jpg"' "$WORK/stderr" || fail "the message does not name background2.jpg"
-xdotool search --name '^Halvanne$' >/dev/null 2>&1 && fail "a window stayed open"
 
 # The red channel at the centre of the forward thruster's lamp.
 forward_lamp() { pixel "$1" 188 418 | cut -d, -f1; }
@@ -57,10 +31,8 @@ sleep 1
 hold Up a
 sleep 0.5
 "$XCLOSE" "$window"
-wait_exit 20
+expect_exit 0 "closing the window with keys held" quiet
 release Up a
-[ "$EXIT_CODE" = "0" ] || fail "closing the window with keys held gave exit code $EXIT_CODE"
-[ -s "$WORK/stderr" ] && fail "closing the window with keys held printed on standard error"
 
 # Keys released that were never pressed (held before the window had the
 # focus): the thrusters must still answer the next press and release.
@@ -90,6 +62,6 @@ kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after hundreds of waitin
 press Up
 sleep 0.5
 press Escape
-expect_clean_exit "Escape after hundreds of waiting keys"
+expect_exit 0 "Escape after hundreds of waiting keys" quiet
 
 echo "platform test passed"
