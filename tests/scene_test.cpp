@@ -326,35 +326,4 @@ TEST_F(SceneTest, StationShowsItsWholeCropsPixels) {
     }
 }
 
-// However extreme the values, no call makes a large surface, and a third
-// round of the same calls takes no more memory than the second (the first
-// fills SDL's caches, some of which grow once more): every call frees what it
-// makes.
-TEST_F(SceneTest, ExtremeValuesMakeNoLargeSurfaceAndFreeWhatTheyMake) {
-    media.backgroundImage = makePicture(1600, 1200, grey);
-    makeStations(800);
-    const float scales[] = {-inf,  -1e30f, -1e6f, -1e3f, -100, -4,   -1e-30f, -0.0f, 0,   1e-30f,
-                            1e-3f, 0.3f,   3,     437,   600,  1e3f, 1e6f,    1e30f, inf, nan};
-    std::size_t heapAfter[3] = {};
-    for (std::size_t& heap : heapAfter) {
-        resetLargestSceneSurfaces();
-        for (const float scale : scales) {
-            for (const SceneInputs& in :
-                 {inputsFor(scale, 30, 10, 20, -10), inputsFor(scale, 0, 0, 0, 0),
-                  inputsFor(scale, 1e30f, nan, 1e30f, -1e30f), inputsFor(scale, nan, 45, nan, inf),
-                  inputsFor(scale, 45, 1e9f, 4e4f, -4e4f),
-                  inputsFor(scale, -7e5f, 3e6f, -1e7f, 0)}) {
-                draw(in);
-                drawDockedScene(scale);
-            }
-        }
-        const SceneSurfaces made = largestSceneSurfaces();
-        EXPECT_GT(std::min(made.largestTurned.width, made.largestCrop.width), 100);
-        EXPECT_LE(std::max(made.largestTurned.width, made.largestTurned.height), maxTurnedSide);
-        EXPECT_LE(std::max(made.largestCrop.width, made.largestCrop.height), maxCropSide);
-        heap = heapInUse();
-    }
-    EXPECT_LE(heapAfter[2], heapAfter[1]);
-}
-
 }  // namespace
