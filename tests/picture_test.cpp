@@ -1,27 +1,17 @@
 // Pictures as the game loads them: the same surfaces as SDL's own conversion
-// makes, and at start-up each picture file read once.
+// makes.
 #include "view/picture.h"
 
 #include <SDL/SDL_image.h>
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <map>
-#include <string>
 #include <tuple>
 
-#include "shell/game.h"
-#include "shell/media.h"
 #include "test_support.h"
 #include "view/surface.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 const char* const pictureFiles[] = {
     "background1.jpg",      "background2.jpg",   "background3.jpg",      "spacestation1low.png",
@@ -87,41 +77,6 @@ TEST(PictureTest, ConvertsAsSdlDoes) {
         SDL_FreeSurface(sdls);
     }
     closeTestScreen();
-}
-
-// Counted with inotify in a copy of the run directory, which no other test
-// program reads meanwhile.
-TEST(PictureTest, StartUpReadsEachPictureOnce) {
-    const fs::path runDir = fs::current_path();
-    char pattern[] = "/tmp/halvanne-picture-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path dir = pattern;
-    fs::copy(runDir, dir, fs::copy_options::recursive);
-    fs::current_path(dir);
-    const int watch = inotify_init1(IN_NONBLOCK);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(inotify_add_watch(watch, dir.c_str(), IN_OPEN), 0);
-
-    GameLoop loop;
-    ASSERT_TRUE(startTestGame(loop, 9));
-    std::map<std::string, int> opened;
-    alignas(inotify_event) char buffer[65536];
-    for (ssize_t length; (length = read(watch, buffer, sizeof buffer)) > 0;) {
-        for (char* at = buffer; at < buffer + length;) {
-            const inotify_event* event = reinterpret_cast<const inotify_event*>(at);
-            if (event->len > 0) {
-                ++opened[event->name];
-            }
-            at += sizeof(inotify_event) + event->len;
-        }
-    }
-    shutdownGame();
-    close(watch);
-    fs::current_path(runDir);
-    fs::remove_all(dir);
-    for (const char* name : pictureFiles) {
-        EXPECT_EQ(opened[name], 1) << name;
-    }
 }
 
 }  // namespace
