@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
     std::printf("recorded %.2f s into %s, thruster held from %.2f s\n",
                 static_cast<double>(frames) / recordingRate, path.c_str(),
                 static_cast<double>(recording.pressFrame) / recordingRate);
-    std::printf("peak %.2f dBFS, %d clipped samples\n", peakDbfs(recording, 0, frames), clipped);
+    std::printf("peak %.2f dBFS, %d clipped samples\n", peakDbfs(recording), clipped);
     std::printf("1-4 kHz band: %.2f dBFS without the hiss, %.2f dBFS with it, lift %.2f dB\n",
                 without, with, with - without);
     return 0;

@@ -24,8 +24,8 @@ constexpr int recordingRate = 22050;
 // recording when the game cannot start.
 Recording recordGame(const std::string& path, double seconds, double holdFrom, double holdUntil);
 
-// Of the stereo frames [begin, end): the highest absolute sample in dBFS, and
+// The highest absolute sample in dBFS, and of the stereo frames [begin, end)
 // the RMS level in dBFS of the band lowHz to highHz.
-double peakDbfs(const Recording& recording, std::size_t begin, std::size_t end);
+double peakDbfs(const Recording& recording);
 double bandDbfs(const Recording& recording, std::size_t begin, std::size_t end, double lowHz,
                 double highHz);
