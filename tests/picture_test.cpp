@@ -1,17 +1,103 @@
-// Pictures as the game loads them: the same surfaces as SDL's own conversion
-// makes.
+// Pictures as the game loads them: PNG files refused before libpng sees a
+// damaged one, and the same surfaces as SDL's own conversion makes.
 #include "view/picture.h"
 
 #include <SDL/SDL_image.h>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
+#include <array>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "test_support.h"
 #include "view/surface.h"
 
 namespace {
+
+std::string bigEndian(Uint32 value) {
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+// A PNG file of the given chunks (type, then data), each with its length and
+// checksum.
+std::string pngFile(const std::vector<std::string>& chunks) {
+    std::string file = "\x89PNG\r\n\x1a\n";
+    for (const std::string& chunk : chunks) {
+        const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), chunk.size());
+        file += bigEndian(static_cast<Uint32>(chunk.size() - 4)) + chunk + bigEndian(crc);
+    }
+    return file;
+}
+
+// What decodePicture makes of the file: "" when it decodes it, else its error.
+std::string decodeError(const std::string& file) {
+    const std::string path = ::testing::TempDir() + "halvanne_picture_test.png";
+    std::ofstream(path, std::ios::binary) << file;
+    SDL_ClearError();
+    SDL_Surface* picture = decodePicture(path);
+    SDL_FreeSurface(picture);
+    return picture != nullptr ? "" : SDL_GetError();
+}
+
+// A one-pixel picture: the header's fields as width, height, bit depth,
+// colour type and the compression, filter and interlace methods, a palette,
+// its pixel data, and whether libpng takes such a header.
+TEST(PictureTest, RefusesEveryDamagedPngAndNoWholeOne) {
+    const std::array<int, 8> headers[] = {
+        {1, 1, 1, 0, 0, 0, 0, 1},  {1, 1, 16, 0, 0, 0, 1, 1},     {1, 1, 8, 2, 0, 0, 0, 1},
+        {1, 1, 16, 2, 0, 0, 0, 1}, {1, 1, 1, 3, 0, 0, 0, 1},      {1, 1, 8, 3, 0, 0, 0, 1},
+        {1, 1, 8, 4, 0, 0, 0, 1},  {1, 1, 16, 6, 0, 0, 0, 1},     {1, 1, 3, 0, 0, 0, 0, 0},
+        {1, 1, 16, 3, 0, 0, 0, 0}, {1, 1, 4, 2, 0, 0, 0, 0},      {1, 1, 1, 6, 0, 0, 0, 0},
+        {1, 1, 8, 1, 0, 0, 0, 0},  {1, 1, 8, 5, 0, 0, 0, 0},      {1, 1, 8, 7, 0, 0, 0, 0},
+        {1, 1, 8, 0, 1, 0, 0, 0},  {1, 1, 8, 0, 0, 1, 0, 0},      {1, 1, 8, 0, 0, 0, 2, 0},
+        {0, 1, 8, 0, 0, 0, 0, 0},  {1, 1000001, 8, 0, 0, 0, 0, 0}};
+    const std::string damaged = "a damaged PNG file";
+    for (const auto& [w, h, depth, colour, compression, filter, interlace, whole] : headers) {
+        SCOPED_TRACE(testing::Message() << depth << "-bit colour type " << colour);
+        std::string header = "IHDR" + bigEndian(w) + bigEndian(h);
+        for (const int field : {depth, colour, compression, filter, interlace}) {
+            header += static_cast<char>(field);
+        }
+        const int channels = colour == 2 ? 3 : colour == 4 ? 2 : colour == 6 ? 4 : 1;
+        const std::string row(1 + (depth * channels + 7) / 8, '\0');
+        Bytef data[64];
+        uLongf size = sizeof data;
+        compress(data, &size, reinterpret_cast<const Bytef*>(row.data()), row.size());
+        const std::string image = "IDAT" + std::string(reinterpret_cast<char*>(data), size);
+        EXPECT_EQ(decodeError(
+                      pngFile({header, colour == 3 ? "PLTE\x7f\x7f\x7f" : "tEXt", image, "IEND"})),
+                  whole ? "" : damaged + ": no valid header");
+        if (colour != 2 || depth != 8) {
+            continue;
+        }
+        // The whole file cut short anywhere, or its chunks broken.
+        const std::string file = pngFile({header, "tEXtnote", image, "IEND"});
+        for (std::size_t size = 4; size < file.size(); ++size) {
+            EXPECT_EQ(decodeError(file.substr(0, size)),
+                      damaged + (size < 8 ? ": a damaged signature" : ": cut short"));
+        }
+        std::string badChecksum = file;
+        badChecksum.back() ^= 1;
+        const std::pair<std::string, const char*> broken[] = {
+            {"\x89PNG\r\n\x1a\r" + file.substr(8), "a damaged signature"},
+            {badChecksum, "a chunk whose checksum is wrong"},
+            {pngFile({header, "tEX1", image, "IEND"}), "a chunk without a name"},
+            {pngFile({image, header, "IEND"}), "no valid header"},
+            {pngFile({header + "x", image, "IEND"}), "no valid header"},
+            {pngFile({header, "IEND"}), "no image data"},
+            {pngFile({header, "QUUX", image, "IEND"}), "a critical chunk out of place or unknown"}};
+        for (const auto& [bytes, reason] : broken) {
+            EXPECT_EQ(decodeError(bytes), damaged + ": " + reason);
+        }
+    }
+    EXPECT_EQ(decodePicture("/tmp"), nullptr);
+    EXPECT_STREQ(SDL_GetError(), "not a plain file");
+}
 
 const char* const pictureFiles[] = {
     "background1.jpg",      "background2.jpg",   "background3.jpg",      "spacestation1low.png",

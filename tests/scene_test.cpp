@@ -1,5 +1,5 @@
-// Loading and blitting pictures, and the approach and docked scenes: crops,
-// levels, and real drawing with SDL_gfx on made-up pictures.
+// The approach and docked scenes: crops, levels, and real drawing with SDL_gfx
+// on made-up pictures.
 #include "view/scene.h"
 
 #include <SDL/SDL_rotozoom.h>
@@ -19,7 +19,6 @@
 namespace {
 
 constexpr float nan = std::numeric_limits<float>::quiet_NaN();
-constexpr float inf = std::numeric_limits<float>::infinity();
 const Rgb blue = {0, 0, 200}, grey = {128, 128, 128}, red = {255, 0, 0}, green = {0, 255, 0},
           black = {0, 0, 0}, white = {255, 255, 255};
 
@@ -109,29 +108,6 @@ protected:
         media.stationFull = makePicture(fullSide, fullSide, grey);
     }
 };
-
-// Pure white is the key of every loaded picture; almost white is drawn. A
-// missing picture draws nothing.
-TEST_F(SceneTest, LoadedPicturesShowAllButPureWhite) {
-    EXPECT_EQ(loadImage("no_such_picture.png"), nullptr);
-    EXPECT_EQ(loadImage("/tmp"), nullptr);
-    SDL_Surface* written = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 1, 24, 0xff, 0xff00, 0xff0000, 0);
-    const Uint8 pixels[] = {255, 255, 255, 254, 255, 255, 200, 0, 0};
-    std::copy(pixels, pixels + 9, static_cast<Uint8*>(written->pixels));
-    SDL_SaveBMP(written, "/tmp/halvanne_scene_test.bmp");
-    SDL_FreeSurface(written);
-    SDL_Surface* picture = loadImage("/tmp/halvanne_scene_test.bmp");
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->format->BitsPerPixel, 32);
-    applySurface(100, 100, picture, media.screen);
-    applySurface(0, 0, nullptr, media.screen);
-    applySurface(0, 0, picture, nullptr);
-    EXPECT_EQ(pixelAt(media.screen, 100, 100), blue);
-    EXPECT_EQ(pixelAt(media.screen, 101, 100), (Rgb{254, 255, 255}));
-    EXPECT_EQ(pixelAt(media.screen, 102, 100), (Rgb{200, 0, 0}));
-    EXPECT_EQ(pixelAt(media.screen, 103, 100), blue);
-    SDL_FreeSurface(picture);
-}
 
 TEST(SceneGeometry, ConversionsAreDefinedForEveryValue) {
     const double big = std::numeric_limits<double>::infinity();
