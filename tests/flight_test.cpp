@@ -1,5 +1,5 @@
 // The flight model without a window: the random start, the thruster keys, the
-// motion steps, the readouts' values, the docking judgement, and a scripted
+// motion steps, the docking judgement beyond the pilot's guide, and a scripted
 // pilot that must dock from every start with nothing but the keys.
 #include "flight/flight.h"
 
@@ -216,24 +216,6 @@ TEST(Flight, MotionSteps) {
                   {0, 0, 0, 60, -60, 500, 7.5f, -7.5f, 30, -30}});
 }
 
-TEST(Flight, ReadoutValues) {
-    // Roll, distance, offsets, velocities; then the distance and velocity readouts.
-    const std::array<float, 9> rows[] = {{0, 20, 0, 0, 12, -7, 950, -12, -7},
-                                         {0, 1, 0, 0, 0, 0, 0, 0, 0},
-                                         {0, 1, 150, -200, 0, 0, 5, 0, 0},  // 3, 4, 5 in fiftieths
-                                         {90, 0, 0, 0, 12, -7, 50, 7, -12}};
-    for (const auto& row : rows) {
-        FlightState s;
-        std::tie(s.rollAngle, s.distance, s.offsetX, s.offsetY, s.velocityX, s.velocityY) =
-            std::tie(row[0], row[1], row[2], row[3], row[4], row[5]);
-        setFlightState(s);
-        advanceRoll(0);
-        EXPECT_FLOAT_EQ(readoutDistance(), row[6]) << row[0] << " " << row[1];
-        EXPECT_FLOAT_EQ(readoutVelocityX(), row[7]) << row[0] << " " << row[1];
-        EXPECT_FLOAT_EQ(readoutVelocityY(), row[8]) << row[0] << " " << row[1];
-    }
-}
-
 // Offsets, relative roll, drift, closing speed and relative roll rate at arrival.
 using Arrival = std::array<float, 7>;
 
@@ -256,12 +238,8 @@ TEST(Flight, DockingScores) {
         {{0, 0, 170, 0, 0, 0, 0}, 6328},
         {{0, 0, 194.9f, 0, 0, 0, 0}, 1265},
         {{0, 0, -166.5f, 0, 0, 0, 0}, 1265},
-        {{0, 0, 165.9f, 0, 0, 0, 0}, 0},
         {{0, 0, 180, 10, -10, 20, 5}, 6561},
         {{30, -20, 190, 10, 10, 25, 30}, 150},
-        {{45, 0, 180, 0, 0, 0, 0}, 0},
-        {{0, 0, 180, 0, 0, 50, 0}, 0},
-        {{44, 44, 166, 49, 49, 49, 49}, 0},
         {{0, 0, 180, 0, 0, -25, 0}, 9492},
         {{0, 0, 179, 0, 0, 10, 0}, 14174},  // the product, narrowed, falls short of 14175
         // Past the range of int, 176 beyond whole turns: 4 degrees off.
