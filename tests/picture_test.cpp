@@ -1,18 +1,25 @@
 // Pictures as the game loads them: PNG files refused before libpng sees a
-// damaged one, and the same surfaces as SDL's own conversion makes.
+// damaged one, the same surfaces as SDL's own conversion makes, and at
+// start-up each picture file read once.
 #include "view/picture.h"
 
 #include <SDL/SDL_image.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "shell/game.h"
+#include "shell/media.h"
 #include "test_support.h"
 #include "view/surface.h"
 
@@ -163,6 +170,37 @@ TEST(PictureTest, ConvertsAsSdlDoes) {
         SDL_FreeSurface(sdls);
     }
     closeTestScreen();
+}
+
+// Counted with inotify in a copy of the run directory, which no other test
+// program reads meanwhile.
+TEST(PictureTest, StartUpReadsEachPictureOnce) {
+    namespace fs = std::filesystem;
+    const fs::path runDir = fs::current_path();
+    char dir[] = "/tmp/halvanne-picture-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    fs::copy(runDir, dir, fs::copy_options::recursive);
+    fs::current_path(dir);
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(inotify_add_watch(watch, dir, IN_OPEN), 0);
+    GameLoop loop;
+    ASSERT_TRUE(startTestGame(loop, 9));
+    shutdownGame();
+    std::map<std::string, int> opened;
+    alignas(inotify_event) char buffer[65536];
+    for (ssize_t length; (length = read(watch, buffer, sizeof buffer)) > 0;) {
+        for (char* at = buffer; at < buffer + length;) {
+            const inotify_event* event = reinterpret_cast<const inotify_event*>(at);
+            ++opened[event->len > 0 ? event->name : ""];
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    close(watch);
+    fs::current_path(runDir);
+    fs::remove_all(dir);
+    for (const char* name : pictureFiles) {
+        EXPECT_EQ(opened[name], 1) << name;
+    }
 }
 
 }  // namespace
