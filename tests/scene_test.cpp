@@ -152,6 +152,8 @@ TEST(SceneGeometry, Crops) {
         EXPECT_TRUE(crop.drawable);
         EXPECT_EQ((std::array<int, 4>{crop.rect.x, crop.rect.y, crop.rect.w, crop.rect.h}), rect);
     }
+    // Zoomed 500 times even two picture pixels pass maxTurnedSide: no crop.
+    EXPECT_FALSE(dockedStationCrop(800, 600, 500.0).drawable);
 }
 
 TEST(SceneGeometry, LevelChangesAtAQuarterAndAHalf) {
@@ -278,9 +280,13 @@ TEST_F(SceneTest, StationShowsItsWholeCropsPixels) {
         paint(picture, 30, 30, 20, white);
         paint(picture, 80, 60, 30, black);
     }
+    // Close up the crop lies inside the picture, which is clear down its middle.
+    for (int y = 0; y < 320; y += 20) {
+        paint(media.stationFull, 190, y, 20, white);
+    }
     for (const SceneInputs& in :
          {inputsFor(0.3f, 50, 30, 20, -10), inputsFor(0.6f, 200, 30, 100, 40),
-          inputsFor(0.9f, -70, 0, 0, 0)}) {
+          inputsFor(0.9f, -70, 0, 0, 0), inputsFor(3, 90, 0, 0, 0)}) {
         SCOPED_TRACE(in.approachScale);
         const StationLook look =
             stationLook(in.approachScale, nullptr, media.stationMed, media.stationFull);
