@@ -13,7 +13,7 @@
 int main(int argc, char* argv[]) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
     const std::string path = argc > 2 ? argv[2] : "/tmp/halvanne_mix.raw";
-    const Recording recording = recordGame(path, seconds, seconds / 2, seconds);
+    const Recording recording = recordGame(path, seconds, seconds / 2);
     const std::size_t frames = recording.samples.size() / 2;
     if (frames == 0) {
         std::fprintf(stderr, "mix_bench: the game could not start here\n");

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "shell/game.h"
 #include "shell/media.h"
@@ -31,7 +30,7 @@ double dbfs(double level) {
 
 }  // namespace
 
-Recording recordGame(const std::string& path, double seconds, double holdFrom, double holdUntil) {
+Recording recordGame(const std::string& path, double seconds, double holdFrom) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
@@ -44,31 +43,20 @@ Recording recordGame(const std::string& path, double seconds, double holdFrom, d
     }
     const Uint32 start = SDL_GetTicks();
     bool pressed = false;
-    bool held = false;
     for (double now = 0; now < seconds; now = (SDL_GetTicks() - start) / 1000.0) {
-        if (!pressed && now >= holdFrom && now < holdUntil) {
+        if (!pressed && now >= holdFrom) {
             recording.pressFrame = framesWritten(path);
-            pressed = held = pushKey(heldKey, true);
-        } else if (held && now >= holdUntil) {
-            recording.releaseFrame = framesWritten(path);
-            held = !pushKey(heldKey, false);
+            pressed = pushKey(heldKey, true);
         }
         runFrame(loop);
         SDL_Delay(5);
     }
     shutdownGame();
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
-    recording.samples.resize(bytes.size() / sizeof(Sint16));
-    std::copy(bytes.begin(), bytes.begin() + recording.samples.size() * sizeof(Sint16),
-              reinterpret_cast<char*>(recording.samples.data()));
-    const std::size_t frames = recording.samples.size() / 2;
-    if (!pressed) {
-        recording.pressFrame = frames;
-    }
-    if (!pressed || held) {
-        recording.releaseFrame = frames;
-    }
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    recording.samples.resize(static_cast<std::size_t>(file.tellg()) / sizeof(Sint16));
+    file.seekg(0).read(reinterpret_cast<char*>(recording.samples.data()),
+                       static_cast<std::streamsize>(recording.samples.size() * sizeof(Sint16)));
+    recording.pressFrame = pressed ? recording.pressFrame : recording.samples.size() / 2;
     return recording;
 }
 

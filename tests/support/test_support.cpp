@@ -6,17 +6,8 @@
 
 #include "shell/media.h"
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define HALVANNE_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define HALVANNE_ASAN 1
-#endif
-#ifdef HALVANNE_ASAN
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
+// Defined when AddressSanitizer is linked in.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
 
 void openTestScreen() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -108,11 +99,10 @@ void pushQuit() {
 }
 
 std::size_t heapInUse() {
-#ifdef HALVANNE_ASAN
-    return __sanitizer_get_current_allocated_bytes();
-#else
+    if (__sanitizer_get_current_allocated_bytes != nullptr) {
+        return __sanitizer_get_current_allocated_bytes();
+    }
     // Large blocks are mapped apart from the heap proper.
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
-#endif
 }
