@@ -306,35 +306,30 @@ TEST(Pictures, StartUpReadsEachPictureOnce) {
     }
 }
 
-// R: the game refuses to start, W: it warns and plays on, S: it plays on silently.
-struct MediaFile {
-    const char* name;
-    char outcome;
-    const char* moreDamages;  // beyond missing
-};
-const MediaFile mediaFiles[] = {
-    {"00_Starmap_Truetype.ttf", 'R', "truncated empty text png"},
-    {"uistatic3.png", 'W', "truncated"},
-    {"crosshairs.png", 'W', ""},
-    {"light.png", 'W', ""},
-    {"handle.png", 'W', "empty text jpeg"},
-    {"uicontrols.png", 'W', ""},
-    {"needle.png", 'W', ""},
-    {"spaceshipgreen.png", 'W', ""},
-    {"halvanne.png", 'S', "truncated empty text jpeg"},
-    {"background1.jpg", 'R', "truncated"},
-    {"background2.jpg", 'R', "empty text png"},
-    {"background3.jpg", 'R', ""},
-    {"spacestation1low.png", 'R', ""},
-    {"spacestation1med.png", 'R', "empty text jpeg"},
-    {"spacestation1.png", 'R', "truncated"},
-    {"spacestation2low.png", 'R', ""},
-    {"spacestation2med.png", 'R', ""},
-    {"spacestation2.png", 'R', ""},
-    {"HalvanneTheme.mp3", 'W', "truncated empty text png wav"},
-    {"engineloop.wav", 'W', "truncated noChannels noRate"},
-    {"thruster.wav", 'W',
-     "truncated empty text png notRiff noChannels noRate hugeRate oddBits longData"}};
+// Each file, what the game does without it (R: refuses to start, W: warns and
+// plays on, S: plays on silently), and the damages tried beyond its absence.
+const char* const mediaFiles[] = {
+    "R 00_Starmap_Truetype.ttf truncated empty text png",
+    "W uistatic3.png truncated",
+    "W crosshairs.png",
+    "W light.png",
+    "W handle.png empty text jpeg",
+    "W uicontrols.png",
+    "W needle.png",
+    "W spaceshipgreen.png",
+    "S halvanne.png truncated empty text jpeg",
+    "R background1.jpg truncated",
+    "R background2.jpg empty text png",
+    "R background3.jpg",
+    "R spacestation1low.png",
+    "R spacestation1med.png empty text jpeg",
+    "R spacestation1.png truncated",
+    "R spacestation2low.png",
+    "R spacestation2med.png",
+    "R spacestation2.png",
+    "W HalvanneTheme.mp3 truncated empty text png wav",
+    "W engineloop.wav truncated noChannels noRate",
+    "W thruster.wav truncated empty text png notRiff noChannels noRate hugeRate oddBits longData"};
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -417,37 +412,39 @@ int playInChild(const fs::path& dir) {
 }
 
 TEST(BadMedia, RefusesOrPlaysOnAndNamesTheFile) {
-    for (const MediaFile& file : mediaFiles) {
-        std::istringstream damages(std::string("missing ") + file.moreDamages);
-        for (std::string damage; damages >> damage;) {
-            SCOPED_TRACE(std::string(file.name) + " " + damage);
+    for (const char* const row : mediaFiles) {
+        std::istringstream fields(row);
+        char fate = 0;
+        std::string name;
+        std::string damage = "missing";
+        fields >> fate >> name;
+        do {
+            SCOPED_TRACE(name + " " + damage);
             char pattern[] = "/tmp/halvanne-bad-media-XXXXXX";
             ASSERT_NE(mkdtemp(pattern), nullptr);
             const fs::path dir = pattern;
-            for (const fs::directory_entry& entry : fs::directory_iterator(fs::current_path())) {
-                if (entry.path().filename() != file.name) {
-                    fs::create_symlink(entry.path(), dir / entry.path().filename());
+            for (const fs::directory_entry& file : fs::directory_iterator(fs::current_path())) {
+                if (file.path().filename() != name) {
+                    fs::create_symlink(file.path(), dir / file.path().filename());
                 }
             }
             if (damage != "missing") {
-                std::ofstream(dir / file.name, std::ios::binary)
-                    << damaged(readFile(file.name), damage);
+                std::ofstream(dir / name, std::ios::binary) << damaged(readFile(name), damage);
             }
             const int status = playInChild(dir);
             const std::string output = readFile(dir / "output.txt");
             fs::remove_all(dir);
 
             ASSERT_TRUE(WIFEXITED(status)) << "signal " << WTERMSIG(status) << "\n" << output;
-            const char outcome = stillLoads(file.name, damage) ? 'S' : file.outcome;
+            const char outcome = stillLoads(name, damage) ? 'S' : fate;
             EXPECT_EQ(WEXITSTATUS(status), outcome == 'R' ? 1 : 0) << output;
             if (outcome == 'S') {
                 EXPECT_EQ(output, "");
             } else {
                 EXPECT_TRUE(!output.empty() && output.find('\n') == output.size() - 1) << output;
-                EXPECT_NE(output.find('"' + std::string(file.name) + '"'), std::string::npos)
-                    << output;
+                EXPECT_NE(output.find('"' + name + '"'), std::string::npos) << output;
             }
-        }
+        } while (fields >> damage);
     }
 }
 
