@@ -1,22 +1,12 @@
 // The cockpit: the handle, lamps, controls and ship icon, the readouts' texts
 // and places, and both drawn on the dummy screen with the run directory's
 // pictures and font.
-#include <gtest/gtest.h>
-
-#include <array>
 #include <climits>
-#include <string>
-#include <tuple>
 #include <utility>
-#include <vector>
 
 #include "cockpit/panel.h"
 #include "cockpit/readouts.h"
-#include "flight/flight.h"
-#include "shell/media.h"
 #include "test_support.h"
-#include "view/scene.h"
-#include "view/surface.h"
 
 namespace {
 

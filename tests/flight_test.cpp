@@ -1,25 +1,15 @@
 // The flight model without a window: the random start, the thruster keys, the
 // motion steps, the docking judgement beyond the pilot's guide, and a scripted
 // pilot that must dock from every start with nothing but the keys.
-#include "flight/flight.h"
-
-#include <gtest/gtest.h>
-
-#include <array>
 #include <cfloat>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string_view>
-#include <tuple>
-#include <vector>
 
 #include "flight/docking.h"
 #include "flight/motion.h"
 #include "pilot.h"
-#include "shell/game.h"
-#include "shell/media.h"
+#include "test_support.h"
 
 namespace {
 

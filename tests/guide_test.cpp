@@ -2,19 +2,12 @@
 // the readouts' own units holds just inside and fails just outside against the
 // game's own judgement, so that the manual cannot drift from the game.
 #include <SDL/SDL_image.h>
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <string>
-#include <tuple>
 
 #include "cockpit/readouts.h"
 #include "flight/docking.h"
-#include "flight/flight.h"
 #include "flight/motion.h"
 #include "pilot.h"
 #include "test_support.h"
-#include "view/scene.h"
 
 namespace {
 

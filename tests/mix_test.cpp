@@ -3,13 +3,12 @@
 // -1 dBFS, and a held thruster lifts the 1-4 kHz band far over the music and
 // the hum. Two short runs from start-up play nearly the same stretch of
 // music, one without and one with the thruster held from the first frame.
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <string>
 
 #include "recording.h"
+#include "test_support.h"
 
 namespace {
 

@@ -1,20 +1,10 @@
 // The approach and docked scenes: crops, levels, and real drawing with SDL_gfx
 // on made-up pictures.
-#include "view/scene.h"
-
 #include <SDL/SDL_rotozoom.h>
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cmath>
 #include <limits>
-#include <tuple>
 
-#include "flight/flight.h"
-#include "shell/media.h"
 #include "test_support.h"
-#include "view/surface.h"
 
 namespace {
 

@@ -1,13 +1,26 @@
 // Helpers shared by the tests: a headless screen, the real game started on
 // SDL's dummy drivers, frames of its loop, pixel reads and the heap in use.
+// Every test program includes it first, with what most of them use.
 #pragma once
 
 #include <SDL/SDL.h>
+#include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstddef>
+#include <cstdlib>
 #include <ostream>
+#include <string>
+#include <tuple>
+#include <vector>
 
+#include "flight/flight.h"
 #include "shell/game.h"
+#include "shell/media.h"
+#include "view/scene.h"
+#include "view/surface.h"
 
 // SDL video with the dummy driver and the game's 640 x 480 x 32 screen in
 // media.screen. Safe to call again; closeTestScreen undoes it.
