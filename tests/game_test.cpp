@@ -84,32 +84,22 @@ bool showsFile(SDL_Surface* shown, const std::string& file) {
     return same;
 }
 
-// From seed: the background (one or two draws), the station (one draw, when
-// drawn), then the eleven draws of the reset must come; this is what follows.
-struct Draws {
-    int background;
-    int station;
-    int next;
-};
-
-Draws drawsFrom(unsigned seed, bool drawsStation) {
+// The game drew from seed: the background (one or two draws), the station
+// (one draw, when drawsStation, else the given one), then the eleven draws of
+// the reset; the pictures of those numbers are loaded and rand goes on from
+// there.
+void expectDrawn(unsigned seed, bool drawsStation, int station = 0) {
+    const int next = std::rand();
     std::srand(seed);
-    Draws d = {};
-    d.background = std::rand() % 3 == 0 ? 1 : std::rand() % 2 == 0 ? 2 : 3;
-    d.station = drawsStation ? (std::rand() % 2 == 0 ? 1 : 2) : 0;
+    const int background = std::rand() % 3 == 0 ? 1 : std::rand() % 2 == 0 ? 2 : 3;
+    station = drawsStation ? (std::rand() % 2 == 0 ? 1 : 2) : station;
     for (int i = 0; i < 11; ++i) {
         std::rand();
     }
-    d.next = std::rand();
-    std::srand(seed);
-    return d;
-}
-
-void expectDrawn(const Draws& d, int station) {
+    EXPECT_EQ(std::rand(), next);
     const std::string name = "spacestation" + std::to_string(station);
-    EXPECT_EQ(std::rand(), d.next);
     EXPECT_TRUE(
-        showsFile(media.backgroundImage, "background" + std::to_string(d.background) + ".jpg"));
+        showsFile(media.backgroundImage, "background" + std::to_string(background) + ".jpg"));
     EXPECT_TRUE(showsFile(media.stationLow, name + "low.png"));
     EXPECT_TRUE(showsFile(media.stationMed, name + "med.png"));
     EXPECT_TRUE(showsFile(media.stationFull, name + ".png"));
@@ -178,18 +168,17 @@ TEST_F(GameTest, StartAndRestartsDrawInOrder) {
     for (unsigned seed : {1u, 2u, 3u}) {
         SCOPED_TRACE(seed);
         shutdownGame();
-        Draws d = drawsFrom(seed, true);
         ASSERT_TRUE(startTestGame(loop, seed));
-        expectDrawn(d, d.station);
+        expectDrawn(seed, true);
         arrive(false);
-        d = drawsFrom(seed + 10, true);
+        std::srand(seed + 10);
         enter();
-        expectDrawn(d, d.station);
+        expectDrawn(seed + 10, true);
         const int station = media.stationSpin == 100 ? 2 : 1;
         arrive(true);
-        d = drawsFrom(seed + 20, false);
+        std::srand(seed + 20);
         enter();
-        expectDrawn(d, 3 - station);
+        expectDrawn(seed + 20, false, 3 - station);
         heap[seed - 1] = heapInUse();
     }
     EXPECT_LT(heap[2], heap[1] + 1000000);
