@@ -84,72 +84,58 @@ protected:
         SDL_FreeSurface(copy);
         return same;
     }
-
-    static void draw(const FlightState& state, bool flying, bool withCrosshairs = true) {
-        fillSurface(media.screen, {0, 0, 255});
-        setFlightState(state);
-        flying ? drawFlightInstruments() : drawIdlePanel(withCrosshairs);
-    }
-
-    // The lamps at their six places, the handle and the controls cell shown.
-    static void expectCockpit(std::array<bool, 6> lamps, int handleY, int handle, int cell) {
-        const int places[6][2] = {{180, 410}, {200, 410}, {180, 430},
-                                  {200, 430}, {180, 450}, {200, 450}};
-        for (int i = 0; i < 6; ++i) {
-            EXPECT_EQ(shows(media.lightImage, places[i][0], places[i][1]), lamps[i])
-                << "lamp " << i;
-        }
-        const auto at = [](int x, int y) { return static_cast<Sint16>(x * y); };
-        EXPECT_TRUE(shows(media.handleImage, 220, handleY, {0, at(20, handle), 50, 20}));
-        EXPECT_TRUE(
-            shows(media.controlsImage, 290, 380, {at(80, cell % 3), at(80, cell / 3), 80, 80}));
-    }
-
-    static void expectFixedParts(bool crosshairs) {
-        EXPECT_EQ(pixelAt(media.screen, 10, 240), pixelAt(media.panelImage, 10, 240));
-        EXPECT_TRUE(shows(media.needleImage, 170, 370));
-        // The half transparent sight at the view's centre, over the blue.
-        EXPECT_EQ(pixelAt(media.screen, 320, 200) == (Rgb{0, 0, 255}), !crosshairs);
-    }
 };
 
-TEST_F(CockpitScreen, FlightShowsLampsHandleAndControls) {
-    // Lamp counters; roll and lateral thrusts; the lit lamps, the handle and the cell.
-    const std::tuple<LampCounters, std::array<int, 3>, std::array<bool, 6>, std::array<int, 3>>
-        cases[] = {{{1, 1, 0, 1, 0, 1}, {0, 0, 0}, {1, 1, 0, 1, 0, 1}, {390, 0, 4}},
-                   {{1, -1, 1, 0, 1, 0}, {-30, 40, -40}, {1, 0, 1, 0, 1, 0}, {410, 1, 6}},
-                   {{0, 1, 0, 0, 0, 0}, {30, -40, 40}, {0, 1, 0, 0, 0, 0}, {430, 2, 2}}};
-    for (const auto& [lamps, thrusts, lit, handle] : cases) {
-        SCOPED_TRACE(thrusts[0]);
+// Flying, the panel shows the lamps lit by their counters, the handle by the
+// roll thrust and the controls by the lateral ones; the outcome screens (with
+// or without the sight) rest them all whatever is held.
+TEST_F(CockpitScreen, PanelShowsLampsHandleAndControls) {
+    // Lamp counters; roll and lateral thrusts; 0 flying, 1 resting, 2 resting
+    // without the sight; the lit lamps, the handle's height and picture, the cell.
+    const std::tuple<LampCounters, std::array<int, 3>, int, std::array<bool, 6>, std::array<int, 3>>
+        cases[] = {{{1, 1, 0, 1, 0, 1}, {0, 0, 0}, 0, {1, 1, 0, 1, 0, 1}, {390, 0, 4}},
+                   {{1, -1, 1, 0, 1, 0}, {-30, 40, -40}, 0, {1, 0, 1, 0, 1, 0}, {410, 1, 6}},
+                   {{0, 1, 0, 0, 0, 0}, {30, -40, 40}, 0, {0, 1, 0, 0, 0, 0}, {430, 2, 2}},
+                   {{1, 0, 0, 0, 1, 0}, {-30, 40, 0}, 1, {}, {410, 0, 4}},
+                   {{1, 0, 0, 0, 1, 0}, {-30, 40, 0}, 2, {}, {410, 0, 4}}};
+    for (const auto& [lamps, thrusts, mode, lit, handle] : cases) {
+        SCOPED_TRACE(testing::Message() << thrusts[0] << " in mode " << mode);
         FlightState s;
         std::tie(s.forwardLamp, s.reverseLamp, s.upperLeftLamp, s.upperRightLamp, s.lowerLeftLamp,
                  s.lowerRightLamp) =
             std::tie(lamps[0], lamps[1], lamps[2], lamps[3], lamps[4], lamps[5]);
         std::tie(s.thrustRoll, s.thrustX, s.thrustY) = std::tie(thrusts[0], thrusts[1], thrusts[2]);
-        draw(s, true);
-        expectCockpit(lit, handle[0], handle[1], handle[2]);
-        expectFixedParts(true);
+        fillSurface(media.screen, {0, 0, 255});
+        setFlightState(s);
+        mode == 0 ? drawFlightInstruments() : drawIdlePanel(mode == 1);
+        const int places[6][2] = {{180, 410}, {200, 410}, {180, 430},
+                                  {200, 430}, {180, 450}, {200, 450}};
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(shows(media.lightImage, places[i][0], places[i][1]), lit[i]) << "lamp " << i;
+        }
+        const auto at = [](int x, int y) { return static_cast<Sint16>(x * y); };
+        EXPECT_TRUE(shows(media.handleImage, 220, handle[0], {0, at(20, handle[1]), 50, 20}));
+        EXPECT_TRUE(shows(media.controlsImage, 290, 380,
+                          {at(80, handle[2] % 3), at(80, handle[2] / 3), 80, 80}));
+        EXPECT_EQ(pixelAt(media.screen, 10, 240), pixelAt(media.panelImage, 10, 240));
+        EXPECT_TRUE(shows(media.needleImage, 170, 370));
+        // The half transparent sight at the view's centre, over the blue.
+        EXPECT_EQ(pixelAt(media.screen, 320, 200) == (Rgb{0, 0, 255}), mode == 2);
     }
 }
 
-// The outcome screens rest the panel whatever is held, and the icon steps
-// once after them however long they lasted.
-TEST_F(CockpitScreen, IdlePanelRestsAndTheIconStepsOnceAfterIt) {
-    FlightState state;
-    std::tie(state.thrustX, state.thrustRoll, state.forwardLamp, state.lowerLeftLamp) =
-        std::make_tuple(40, -30, 1, 1);
+// The outcome screens never step the icon; the first Flying frame after them
+// steps it once, however long they lasted.
+TEST_F(CockpitScreen, IconStepsOnceAfterTheOutcomeScreens) {
     const Uint32 before = SDL_GetTicks();
     setIconClock(3, before - 10000);
-    for (bool crosshairs : {false, true}) {
-        draw(state, false, crosshairs);
-        EXPECT_EQ(iconStep(), 3);
-        expectCockpit({}, 410, 0, 4);
-        expectFixedParts(crosshairs);
-    }
-    draw(state, true);
+    drawIdlePanel(true);
+    drawIdlePanel(false);
+    EXPECT_EQ(iconStep(), 3);
+    drawFlightInstruments();
     EXPECT_EQ(iconStep(), 4);
     EXPECT_GE(iconStepTime(), before);
-    draw(state, true);
+    drawFlightInstruments();
     EXPECT_EQ(iconStep(), 4);
     EXPECT_TRUE(shows(media.shipImage, 70, 370, {100, 100, 100, 100}));
 }
@@ -179,13 +165,7 @@ TEST_F(CockpitScreen, ReadoutsAreGreenAndTheLabelRedAtTheirPlaces) {
         fillSurface(media.screen, {0, 0, 0});
         draw();
         EXPECT_EQ(differingPixels(media.screen, expected), 0);
-        int inColour = 0;
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                inColour += pixelAt(media.screen, x, y) == rgb ? 1 : 0;
-            }
-        }
-        EXPECT_GT(inColour, 0);
+        EXPECT_GT(pixelsOf(media.screen, rgb), 0);
         SDL_FreeSurface(expected);
     }
 }

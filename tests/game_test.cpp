@@ -302,11 +302,10 @@ TEST(ExtremeStates, RealFramesInEveryPhase) {
     const float scales[] = {-inf, -1e30f, -600, -4,   -0.0f,   1e-3f, 0.3f,
                             1,    3,      437,  1e6f, FLT_MAX, NAN};
     const Uint32 frameTimes[] = {0, 17, 60, 65535, 2147483648u, 4294967295u};
-    float FlightState::*const fields[] = {&FlightState::velocityX, &FlightState::velocityY,
-                                          &FlightState::velocityZ, &FlightState::offsetX,
-                                          &FlightState::offsetY,   &FlightState::distance,
-                                          &FlightState::rollRate,  &FlightState::relativeRollRate,
-                                          &FlightState::rollAngle, &FlightState::relativeRollAngle};
+    using S = FlightState;
+    float S::*const fields[] = {
+        &S::velocityX, &S::velocityY, &S::velocityZ, &S::offsetX,          &S::offsetY,
+        &S::distance,  &S::rollRate,  &S::rollAngle, &S::relativeRollRate, &S::relativeRollAngle};
     constexpr std::size_t count = std::size(values);
     GameLoop loop;
     ASSERT_TRUE(startTestGame(loop, 99));

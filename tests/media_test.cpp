@@ -40,17 +40,6 @@ Picture load(const std::string& name) {
     return Picture(IMG_Load(name.c_str()), SDL_FreeSurface);
 }
 
-// How many pixels of a rectangle (the whole picture by default) have the colour.
-int count(const Picture& p, Rgb colour, int x0 = 0, int y0 = 0, int w = 0, int h = 0) {
-    int n = 0;
-    for (int y = y0; y < y0 + (h > 0 ? h : p->h); ++y) {
-        for (int x = x0; x < x0 + (w > 0 ? w : p->w); ++x) {
-            n += pixelAt(p.get(), x, y) == colour ? 1 : 0;
-        }
-    }
-    return n;
-}
-
 const Rgb whiteKey = {255, 255, 255};
 
 // Every picture file: its name, width, height and where pure white (the
@@ -82,21 +71,21 @@ TEST(Media, PicturesHaveTheirSizesAndTheKeyOnlyWhereThingsShowThrough) {
         const Picture p = load(file);
         ASSERT_NE(p, nullptr);
         EXPECT_EQ(std::make_pair(p->w, p->h), std::make_pair(w, h));
-        const int whites = count(p, whiteKey);
+        const int whites = pixelsOf(p.get(), whiteKey);
         EXPECT_TRUE(white == 0 ? whites == 0 : whites > 0 && whites < w * h);
         if (white == 2) {
             EXPECT_TRUE(pixelAt(p.get(), 0, 0) == whiteKey &&
                         pixelAt(p.get(), w - 1, h - 1) == whiteKey);
             EXPECT_FALSE(pixelAt(p.get(), w / 2, h / 2) == whiteKey);
-            EXPECT_EQ(count(p, {0, 0, 0}), 0);
+            EXPECT_EQ(pixelsOf(p.get(), {0, 0, 0}), 0);
         }
     }
     // The panel is open over the view and the needle only; behind the dark
     // green readouts it is pale.
     const Picture panel = load("uistatic3.png");
-    EXPECT_EQ(count(panel, whiteKey, 50, 50, 540, 300), 540 * 300);
-    EXPECT_EQ(count(panel, whiteKey, 170, 370, 40, 30), 40 * 30);
-    EXPECT_EQ(count(panel, whiteKey), 540 * 300 + 40 * 30);
+    EXPECT_EQ(pixelsOf(panel.get(), whiteKey, 50, 50, 540, 300), 540 * 300);
+    EXPECT_EQ(pixelsOf(panel.get(), whiteKey, 170, 370, 40, 30), 40 * 30);
+    EXPECT_EQ(pixelsOf(panel.get(), whiteKey), 540 * 300 + 40 * 30);
     for (int y = 395; y < 455; y += 5) {
         for (int x = 415; x < 615; x += 10) {
             const Rgb c = pixelAt(panel.get(), x, y);

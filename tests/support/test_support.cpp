@@ -72,6 +72,16 @@ SDL_Surface* makeScreenCopy(Rgb colour) {
     return surface;
 }
 
+int pixelsOf(SDL_Surface* surface, Rgb colour, int x0, int y0, int w, int h) {
+    int count = 0;
+    for (int y = y0; y < y0 + (h > 0 ? h : surface->h); ++y) {
+        for (int x = x0; x < x0 + (w > 0 ? w : surface->w); ++x) {
+            count += pixelAt(surface, x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
 int differingPixels(SDL_Surface* a, SDL_Surface* b) {
     int count = 0;
     for (int y = 0; y < a->h; ++y) {

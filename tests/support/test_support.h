@@ -48,6 +48,10 @@ void fillSurface(SDL_Surface* surface, Rgb colour);
 // A 32-bit software surface of the screen's size, filled with colour.
 SDL_Surface* makeScreenCopy(Rgb colour);
 
+// How many pixels of a rectangle of the surface (all of it by default) have
+// the colour.
+int pixelsOf(SDL_Surface* surface, Rgb colour, int x0 = 0, int y0 = 0, int w = 0, int h = 0);
+
 // How many pixels of a and b (of the same size) differ.
 int differingPixels(SDL_Surface* a, SDL_Surface* b);
 
