@@ -13,7 +13,7 @@
 int main(int argc, char* argv[]) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
     const std::string path = argc > 2 ? argv[2] : "/tmp/halvanne_mix.raw";
-    const Recording recording = recordGame(path, seconds, seconds / 2, seconds);
+    const Recording recording = recordGame(path, seconds, seconds / 2);
     const std::size_t frames = recording.samples.size() / 2;
     if (frames == 0) {
         std::fprintf(stderr, "mix_bench: the game could not start here\n");
@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
     std::printf("recorded %.2f s into %s, thruster held from %.2f s\n",
                 static_cast<double>(frames) / recordingRate, path.c_str(),
                 static_cast<double>(recording.pressFrame) / recordingRate);
-    std::printf("peak %.2f dBFS, %d clipped samples\n", peakDbfs(recording, 0, frames), clipped);
+    std::printf("peak %.2f dBFS, %d clipped samples\n", peakDbfs(recording), clipped);
     std::printf("1-4 kHz band: %.2f dBFS without the hiss, %.2f dBFS with it, lift %.2f dB\n",
                 without, with, with - without);
     return 0;

@@ -1,25 +1,15 @@
 // The flight model without a window: the random start, the thruster keys, the
-// motion steps, the readouts' values, the docking judgement, and a scripted
+// motion steps, the docking judgement beyond the pilot's guide, and a scripted
 // pilot that must dock from every start with nothing but the keys.
-#include "flight/flight.h"
-
-#include <gtest/gtest.h>
-
-#include <array>
 #include <cfloat>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string_view>
-#include <tuple>
-#include <vector>
 
 #include "flight/docking.h"
 #include "flight/motion.h"
 #include "pilot.h"
-#include "shell/game.h"
-#include "shell/media.h"
+#include "test_support.h"
 
 namespace {
 
@@ -181,16 +171,13 @@ void expectFrames(std::vector<Field> before, std::vector<int S::*> thrusts,
     }
 }
 
-// A quarter turn's cosine, taken on radians narrowed to float, is not 0, so a
-// trace of a lateral thrust stays on its own axis.
+// A quarter turn's cosine, taken on radians narrowed to float, is not 0. The
+// lateral steps are the pilot's guide's to check.
 constexpr float quarterCos = -4.37113883e-8f;
 
 TEST(Flight, MotionSteps) {
     expectFrames({&S::distance, &S::velocityZ}, {&S::thrustZ}, {&S::distance, &S::velocityZ},
-                 {{20, 10, 0, 500, 19.995f, 10},
-                  {20, 0, 60, 1000, 19.97f, 60},
-                  {20, 40, -60, 500, 19.9875f, 10},
-                  {0, 0, 0, 1000, 0, 0},
+                 {{20, 40, -60, 500, 19.9875f, 10},
                   {0.5f, 1000, 0, 1000, -0.5f, 1000},
                   {20, 10, 0, -1, -42929.6719f, 10}});
     // Both rolls: the relative one turns with the station's spin too.
@@ -206,32 +193,6 @@ TEST(Flight, MotionSteps) {
          {359, 100, -5, -100, 0, 1000, 369, 100, 0.987688363f, 0.156434223f, -15, -100,
           0.965925813f, -0.258819044f},
          {90, 0, 0, 100, 0, 1000, 90, 0, quarterCos, 1, 10, 100, 0.98480773f, 0.173648193f}});
-    const float trace = 30 * quarterCos;
-    expectFrames({&S::rollAngle, &S::velocityX, &S::velocityY}, {&S::thrustX, &S::thrustY},
-                 {&S::offsetX, &S::offsetY, &S::velocityX, &S::velocityY},
-                 {{0, 10, -4, 0, 0, 500, 5, -2, 10, -4},
-                  {0, 0, 0, 60, 0, 1000, 30, 0, 60, 0},
-                  {90, 0, 0, 60, 0, 1000, trace, 30, 2 * trace, 60},
-                  {90, 0, 0, 0, 60, 1000, -30, trace, -60, 2 * trace},
-                  {0, 0, 0, 60, -60, 500, 7.5f, -7.5f, 30, -30}});
-}
-
-TEST(Flight, ReadoutValues) {
-    // Roll, distance, offsets, velocities; then the distance and velocity readouts.
-    const std::array<float, 9> rows[] = {{0, 20, 0, 0, 12, -7, 950, -12, -7},
-                                         {0, 1, 0, 0, 0, 0, 0, 0, 0},
-                                         {0, 1, 150, -200, 0, 0, 5, 0, 0},  // 3, 4, 5 in fiftieths
-                                         {90, 0, 0, 0, 12, -7, 50, 7, -12}};
-    for (const auto& row : rows) {
-        FlightState s;
-        std::tie(s.rollAngle, s.distance, s.offsetX, s.offsetY, s.velocityX, s.velocityY) =
-            std::tie(row[0], row[1], row[2], row[3], row[4], row[5]);
-        setFlightState(s);
-        advanceRoll(0);
-        EXPECT_FLOAT_EQ(readoutDistance(), row[6]) << row[0] << " " << row[1];
-        EXPECT_FLOAT_EQ(readoutVelocityX(), row[7]) << row[0] << " " << row[1];
-        EXPECT_FLOAT_EQ(readoutVelocityY(), row[8]) << row[0] << " " << row[1];
-    }
 }
 
 // Offsets, relative roll, drift, closing speed and relative roll rate at arrival.
@@ -251,17 +212,8 @@ TEST(Flight, DockingScores) {
     const std::pair<Arrival, int> rows[] = {
         {{0, 0, 180, 0, 0, 0, 0}, 18984},
         {{0, 0, 540, 0, 0, 0, 0}, 18984},
-        {{40, 0, 180, 0, 0, 0, 0}, 2109},
-        {{40, 40, 180, 0, 0, 0, 0}, 234},
-        {{0, 0, 170, 0, 0, 0, 0}, 6328},
-        {{0, 0, 194.9f, 0, 0, 0, 0}, 1265},
         {{0, 0, -166.5f, 0, 0, 0, 0}, 1265},
-        {{0, 0, 165.9f, 0, 0, 0, 0}, 0},
-        {{0, 0, 180, 10, -10, 20, 5}, 6561},
         {{30, -20, 190, 10, 10, 25, 30}, 150},
-        {{45, 0, 180, 0, 0, 0, 0}, 0},
-        {{0, 0, 180, 0, 0, 50, 0}, 0},
-        {{44, 44, 166, 49, 49, 49, 49}, 0},
         {{0, 0, 180, 0, 0, -25, 0}, 9492},
         {{0, 0, 179, 0, 0, 10, 0}, 14174},  // the product, narrowed, falls short of 14175
         // Past the range of int, 176 beyond whole turns: 4 degrees off.

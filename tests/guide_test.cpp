@@ -2,31 +2,43 @@
 // the readouts' own units holds just inside and fails just outside against the
 // game's own judgement, so that the manual cannot drift from the game.
 #include <SDL/SDL_image.h>
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <functional>
-#include <string>
 
 #include "cockpit/readouts.h"
 #include "flight/docking.h"
-#include "flight/flight.h"
 #include "flight/motion.h"
 #include "pilot.h"
 #include "test_support.h"
-#include "view/scene.h"
 
 namespace {
 
-constexpr double radiansPerDegree = 3.14159265 / 180.0;
+using S = FlightState;
 
-// At the station in the docked pose, perfect in every margin: the ring
-// station, the craft upside down against it, centred and still.
-FlightState perfectArrival(float roll = 180.0f) {
+// At the ring station, the craft at roll and the station upside down against
+// it, with the drift that the readouts show as vX and vY and the station's
+// centre dx, dy pixels from the sight: both turn by the roll.
+FlightState arrival(float roll = 180, double vX = 0, double vY = 0, double dx = 0, double dy = 0) {
+    const double c = std::cos(roll * M_PI / 180);
+    const double n = std::sin(roll * M_PI / 180);
     FlightState s;
-    s.distance = 1.0f;
+    s.distance = 1;
     s.rollAngle = roll;
-    s.relativeRollAngle = 180.0f;
+    s.relativeRollAngle = 180;
+    s.velocityX = static_cast<float>(-50 * (vX * c + vY * n));
+    s.velocityY = static_cast<float>(50 * (vY * c - vX * n));
+    s.offsetX = static_cast<float>(dx * c - dy * n);
+    s.offsetY = static_cast<float>(dx * n + dy * c);
+    return s;
+}
+
+FlightState with(FlightState s, float S::*field, float value) {
+    s.*field = value;
+    return s;
+}
+
+// wZ shows the own roll rate; the station's spin adds to the relative one.
+FlightState turning(float tenths, int spin, FlightState s = arrival()) {
+    s.rollRate = tenths;
+    s.relativeRollRate = tenths + static_cast<float>(spin);
     return s;
 }
 
@@ -37,100 +49,50 @@ void fly(const FlightState& state) {
     advanceRoll(0);
 }
 
-// The drift along the fixed axes that the readouts show as vX and vY, and the
-// offsets that the view shows dx, dy pixels from the sight, at the craft's
-// roll: both turn by the roll.
-void setDriftReadouts(FlightState& s, double vX, double vY) {
-    const double c = std::cos(s.rollAngle * radiansPerDegree);
-    const double n = std::sin(s.rollAngle * radiansPerDegree);
-    s.velocityX = static_cast<float>(-50.0 * (vX * c + vY * n));
-    s.velocityY = static_cast<float>(50.0 * (vY * c - vX * n));
-}
-
-void setStationOnScreen(FlightState& s, double dx, double dy) {
-    const double c = std::cos(s.rollAngle * radiansPerDegree);
-    const double n = std::sin(s.rollAngle * radiansPerDegree);
-    s.offsetX = static_cast<float>(dx * c - dy * n);
-    s.offsetY = static_cast<float>(dx * n + dy * c);
-}
-
-// wZ shows the own roll rate; the station's spin adds to the relative one.
-std::function<void(FlightState&)> rollRate(float tenths, int spin) {
-    return [=](FlightState& s) {
-        s.rollRate = tenths;
-        s.relativeRollRate = tenths + static_cast<float>(spin);
-    };
-}
-
-std::function<void(FlightState&)> relativeRoll(float degrees) {
-    return [=](FlightState& s) { s.relativeRollAngle = degrees; };
-}
-
 ScreenPoint stationOnScreen() {
     return stationScreenPoint(offsetX(), offsetY(), rollCos(), rollSin());
 }
 
-struct Limit {
-    const char* rule;
-    std::function<void(FlightState&)> set;
-    int kind;           // the readout that shows it, or -1
-    const char* shown;  // what that readout shows
-    bool docks;
-};
-
 TEST(PilotsGuide, EveryLimitHoldsJustInsideAndFailsJustOutside) {
-    const Limit limits[] = {
-        {"vZ 0.99", [](FlightState& s) { s.velocityZ = 49.7f; }, KindVZ, "vZ   0.99", true},
-        {"vZ 1.01", [](FlightState& s) { s.velocityZ = 50.3f; }, KindVZ, "vZ   1.01", false},
+    // Each limit holds, but together they leave less than a point.
+    FlightState edges = turning(49, 0, arrival(180, 0, 0, 44, 44));
+    edges.relativeRollAngle = 166;
+    edges.velocityX = edges.velocityY = edges.velocityZ = 49;
+    // The rule, the state, the readout that shows it (or -1) and what it shows.
+    const std::tuple<const char*, FlightState, int, const char*, bool> limits[] = {
+        {"vZ 0.99", with(arrival(), &S::velocityZ, 49.7f), KindVZ, "vZ   0.99", true},
+        {"vZ 1.01", with(arrival(), &S::velocityZ, 50.3f), KindVZ, "vZ   1.01", false},
         // Each fixed axis allows 1.00, so 1.01 along one fails, and 0.71 on
         // both fails when the craft's axes lie diagonally.
-        {"vX 1.01", [](FlightState& s) { setDriftReadouts(s, 1.01, 0); }, KindVX, "vX   1.01",
-         false},
-        {"vY -1.01", [](FlightState& s) { setDriftReadouts(s, 0, -1.01); }, KindVY, "vY   -1.01",
-         false},
-        {"vX, vY 0.71 at roll 225",
-         [](FlightState& s) {
-             s.rollAngle = 225.0f;
-             setDriftReadouts(s, 0.71, 0.71);
-         },
-         KindVX, "vX   0.71", false},
-        {"ring, wZ 4.99", rollRate(49.9f, 0), KindWZ, "wZ   4.99", true},
-        {"ring, wZ 5.00", rollRate(50.0f, 0), KindWZ, "wZ   5.00", false},
-        {"ring, wZ -4.99", rollRate(-49.9f, 0), KindWZ, "wZ   -4.99", true},
-        {"ring, wZ -5.00", rollRate(-50.0f, 0), KindWZ, "wZ   -5.00", false},
-        {"winged, wZ -5.01", rollRate(-50.1f, 100), KindWZ, "wZ   -5.01", true},
-        {"winged, wZ -5.00", rollRate(-50.0f, 100), KindWZ, "wZ   -5.00", false},
-        {"winged, wZ -10.00", rollRate(-100.0f, 100), KindWZ, "wZ   -10.00", true},
-        {"winged, wZ -14.99", rollRate(-149.9f, 100), KindWZ, "wZ   -14.99", true},
-        {"winged, wZ -15.00", rollRate(-150.0f, 100), KindWZ, "wZ   -15.00", false},
-        {"winged, wZ 0.00", rollRate(0.0f, 100), KindWZ, "wZ   0.00", false},
-        {"45 px off", [](FlightState& s) { s.offsetX = 45.0f; }, -1, "", false},
-        {"44.9 px off", [](FlightState& s) { s.offsetY = -44.9f; }, -1, "", true},
-        {"roll 166", relativeRoll(166.0f), -1, "", true},
-        {"roll 165.9", relativeRoll(165.9f), -1, "", false},
-        {"roll 194.9", relativeRoll(194.9f), -1, "", true},
-        {"roll 195", relativeRoll(195.0f), -1, "", false},
-        {"roll -166", relativeRoll(-166.0f), -1, "", true},
-        {"roll 540 + 14", relativeRoll(554.0f), -1, "", true},
-        {"roll 540 + 15", relativeRoll(555.0f), -1, "", false},
-        // Each limit holds, but together they leave less than a point.
-        {"all near their edges",
-         [](FlightState& s) {
-             s = {};
-             s.offsetX = s.offsetY = 44.0f;
-             s.relativeRollAngle = 166.0f;
-             s.velocityX = s.velocityY = s.velocityZ = s.relativeRollRate = 49.0f;
-         },
-         -1, "", false},
-    };
-    for (const Limit& limit : limits) {
-        FlightState state = perfectArrival();
-        limit.set(state);
+        {"vX 1.01", arrival(180, 1.01, 0), KindVX, "vX   1.01", false},
+        {"vY -1.01", arrival(180, 0, -1.01), KindVY, "vY   -1.01", false},
+        {"vX, vY 0.71 at roll 225", arrival(225, 0.71, 0.71), KindVX, "vX   0.71", false},
+        {"ring", turning(49.9f, 0), KindWZ, "wZ   4.99", true},
+        {"ring", turning(50, 0), KindWZ, "wZ   5.00", false},
+        {"ring", turning(-49.9f, 0), KindWZ, "wZ   -4.99", true},
+        {"ring", turning(-50, 0), KindWZ, "wZ   -5.00", false},
+        {"winged", turning(-50.1f, 100), KindWZ, "wZ   -5.01", true},
+        {"winged", turning(-50, 100), KindWZ, "wZ   -5.00", false},
+        {"winged", turning(-100, 100), KindWZ, "wZ   -10.00", true},
+        {"winged", turning(-149.9f, 100), KindWZ, "wZ   -14.99", true},
+        {"winged", turning(-150, 100), KindWZ, "wZ   -15.00", false},
+        {"winged", turning(0, 100), KindWZ, "wZ   0.00", false},
+        {"45 px off", with(arrival(), &S::offsetX, 45), -1, "", false},
+        {"44.9 px off", with(arrival(), &S::offsetY, -44.9f), -1, "", true},
+        {"roll 166", with(arrival(), &S::relativeRollAngle, 166), -1, "", true},
+        {"roll 165.9", with(arrival(), &S::relativeRollAngle, 165.9f), -1, "", false},
+        {"roll 194.9", with(arrival(), &S::relativeRollAngle, 194.9f), -1, "", true},
+        {"roll 195", with(arrival(), &S::relativeRollAngle, 195), -1, "", false},
+        {"roll -166", with(arrival(), &S::relativeRollAngle, -166), -1, "", true},
+        {"roll 540 + 14", with(arrival(), &S::relativeRollAngle, 554), -1, "", true},
+        {"roll 540 + 15", with(arrival(), &S::relativeRollAngle, 555), -1, "", false},
+        {"all near their edges", edges, -1, "", false}};
+    for (const auto& [rule, state, kind, shown, docks] : limits) {
         fly(state);
-        if (limit.kind >= 0) {
-            EXPECT_EQ(readoutText(limit.kind), limit.shown) << limit.rule;
+        if (kind >= 0) {
+            EXPECT_EQ(readoutText(kind), shown) << rule;
         }
-        EXPECT_EQ(assessDocking() > 0, limit.docks) << limit.rule;
+        EXPECT_EQ(assessDocking() > 0, docks) << rule << " " << shown;
     }
 }
 
@@ -141,16 +103,16 @@ TEST(PilotsGuide, EveryLimitHoldsJustInsideAndFailsJustOutside) {
 TEST(PilotsGuide, EachSafeLimitHoldsAtAnyRoll) {
     for (int roll = -360; roll <= 720; roll += 15) {
         for (int direction = 0; direction < 360; direction += 45) {
-            const double c = std::cos(direction * radiansPerDegree);
-            const double n = std::sin(direction * radiansPerDegree);
-            FlightState drifting = perfectArrival(static_cast<float>(roll));
-            setDriftReadouts(drifting, c > 0 ? 0.70499 : -0.70499, n > 0 ? 0.70499 : -0.70499);
-            FlightState off = perfectArrival(static_cast<float>(roll));
-            setStationOnScreen(off, 44.9 * c, 44.9 * n);
-            FlightState turned = perfectArrival(static_cast<float>(roll));
-            turned.relativeRollAngle =
-                static_cast<float>(roll / 360 * 360 + 180 + (c > 0 ? 14 : -14));
-            for (const FlightState& state : {turned, off, drifting}) {
+            const double c = std::cos(direction * M_PI / 180);
+            const double n = std::sin(direction * M_PI / 180);
+            const auto r = static_cast<float>(roll);
+            const FlightState off = arrival(r, 0, 0, 44.9 * c, 44.9 * n);
+            const FlightState turned =
+                with(arrival(r), &S::relativeRollAngle,
+                     static_cast<float>(roll / 360 * 360 + (c > 0 ? 194 : 166)));
+            for (const FlightState& state :
+                 {turned, off,
+                  arrival(r, c > 0 ? 0.70499 : -0.70499, n > 0 ? 0.70499 : -0.70499)}) {
                 fly(state);
                 EXPECT_GT(assessDocking(), 0) << "roll " << roll << " direction " << direction;
             }
@@ -164,22 +126,22 @@ TEST(PilotsGuide, EachSafeLimitHoldsAtAnyRoll) {
     }
 }
 
-// The red label: 950 at the start, 0 at the station when centred, falling by
-// 2.5 x vZ each second; braking from vZ 5.00 to 0.90 takes 3.4 s and 25 of it.
+// The red label: 950 at the start, 0 at the station when centred, with a trace
+// of the offset, falling by 2.5 x vZ each second; braking from vZ 5.00 to 0.90
+// takes 3.4 s and 25 of it.
 TEST(PilotsGuide, TheRedLabelCountsDownToTheStation) {
     resetApproach();
     EXPECT_EQ(readoutText(KindDistance).substr(0, 5), "`950.");
-    fly(perfectArrival());
+    fly(arrival());
     EXPECT_EQ(readoutText(KindDistance), "`0.00");
-    FlightState state = perfectArrival();
-    state.distance = 20.0f;
-    state.velocityZ = 40.0f;  // vZ 0.80
-    fly(state);
+    fly(arrival(0, 0, 0, 150, -200));  // 3 and 4 in fiftieths
+    EXPECT_EQ(readoutText(KindDistance), "`5.00");
+    const FlightState far = with(arrival(), &S::distance, 20);
+    fly(with(far, &S::velocityZ, 40));  // vZ 0.80
     advanceDistance(1000);
     EXPECT_EQ(readoutText(KindDistance), "`948.00");
 
-    state.velocityZ = 250.0f;
-    fly(state);
+    fly(with(far, &S::velocityZ, 250));
     const float start = readoutDistance();
     applyKeyNow(SDLK_DOWN, true);
     int ms = 0;
@@ -191,48 +153,37 @@ TEST(PilotsGuide, TheRedLabelCountsDownToTheStation) {
     EXPECT_NEAR(start - readoutDistance(), 25.0, 0.5);
 }
 
-struct KeyEffect {
-    SDLKey key;  // SDLK_UNKNOWN: no key, a drift of 1.00 shown on kind instead
-    int kind;
-    const char* shown;  // the readout after one second
-    int moveX, moveY;   // how far the station moved in the window meanwhile
-};
-
 // One second at any roll: a drift readout of 1.00 slides the station 50
 // pixels (vX left, vY down); from rest, A, D, W and S move it 30 pixels
 // right, left, down and up and change vX or vY by 1.20; Up and Down change vZ
 // by 1.20, Right and Left wZ by 6.00.
 TEST(PilotsGuide, WhatDriftAndOneSecondOfEachThrusterDo) {
-    const KeyEffect effects[] = {
+    // The key (none: a drift of 1.00 on the readout instead), the readout and
+    // what it shows after a second, and how far the station moved.
+    const std::tuple<SDLKey, int, const char*, int, int> effects[] = {
         {SDLK_UNKNOWN, KindVX, "vX   1.00", -50, 0}, {SDLK_UNKNOWN, KindVY, "vY   1.00", 0, 50},
         {SDLK_a, KindVX, "vX   -1.20", 30, 0},       {SDLK_d, KindVX, "vX   1.20", -30, 0},
         {SDLK_w, KindVY, "vY   1.20", 0, 30},        {SDLK_s, KindVY, "vY   -1.20", 0, -30},
         {SDLK_UP, KindVZ, "vZ   1.20", 0, 0},        {SDLK_DOWN, KindVZ, "vZ   -1.20", 0, 0},
         {SDLK_RIGHT, KindWZ, "wZ   6.00", 0, 0},     {SDLK_LEFT, KindWZ, "wZ   -6.00", 0, 0}};
-    for (const KeyEffect& effect : effects) {
+    for (const auto& [key, kind, shown, moveX, moveY] : effects) {
         for (const float roll : {0.0f, 90.0f, 180.0f, 250.0f}) {
-            FlightState state = perfectArrival(roll);
-            state.distance = 20.0f;
-            if (effect.key == SDLK_UNKNOWN) {
-                setDriftReadouts(state, effect.kind == KindVX, effect.kind == KindVY);
-            }
-            fly(state);
+            const bool drift = key == SDLK_UNKNOWN;
+            fly(with(arrival(roll, drift && kind == KindVX, drift && kind == KindVY), &S::distance,
+                     20));
             const ScreenPoint before = stationOnScreen();
-            applyKeyNow(effect.key, true);
+            applyKeyNow(key, true);
             advanceDistance(1000);
             advanceRelativeRoll(1000);
-            // The roll moves only for the roll keys, where the station's
-            // motion is not read.
-            advanceRoll(effect.kind == KindWZ ? 1000 : 0);
+            advanceRoll(1000);
             advanceOffsetX(1000);
             advanceOffsetY(1000);
-            applyKeyNow(effect.key, false);
-            EXPECT_EQ(readoutText(effect.kind), effect.shown) << effect.shown << " roll " << roll;
-            if (effect.kind != KindWZ) {
-                EXPECT_NEAR(stationOnScreen().x - before.x, effect.moveX, 1)
-                    << effect.shown << roll;
-                EXPECT_NEAR(stationOnScreen().y - before.y, effect.moveY, 1)
-                    << effect.shown << roll;
+            applyKeyNow(key, false);
+            EXPECT_EQ(readoutText(kind), shown) << shown << " roll " << roll;
+            // The roll keys turn the view, where the station's motion is not read.
+            if (kind != KindWZ) {
+                EXPECT_NEAR(stationOnScreen().x - before.x, moveX, 1) << shown << roll;
+                EXPECT_NEAR(stationOnScreen().y - before.y, moveY, 1) << shown << roll;
             }
         }
     }
@@ -242,12 +193,9 @@ TEST(PilotsGuide, WhatDriftAndOneSecondOfEachThrusterDo) {
 // sight, the arrow 3 degrees off, vX 0.20, vY 0.00, vZ 0.60 and wZ -9.00 score
 // 3110 points; at vZ 0.30, 5443; a perfect arrival 18984.
 TEST(PilotsGuide, TheWorkedExample) {
-    FlightState state = perfectArrival(0.0f);
-    state.relativeRollAngle = 183.0f;
-    setStationOnScreen(state, 9.0, 0.0);
-    setDriftReadouts(state, 0.20, 0.0);
-    state.velocityZ = 30.0f;
-    rollRate(-90.0f, 100)(state);
+    FlightState state = turning(-90, 100, arrival(0, 0.20, 0, 9, 0));
+    state.relativeRollAngle = 183;
+    state.velocityZ = 30;
     fly(state);
     EXPECT_EQ(stationOnScreen().x, viewportCentreX + 9);
     EXPECT_EQ(stationOnScreen().y, viewportCentreY);
@@ -256,10 +204,9 @@ TEST(PilotsGuide, TheWorkedExample) {
         EXPECT_EQ(readoutText(kind), shown[kind]);
     }
     EXPECT_EQ(assessDocking(), 3110);
-    state.velocityZ = 15.0f;
-    fly(state);
+    fly(with(state, &S::velocityZ, 15));
     EXPECT_EQ(assessDocking(), 5443);
-    fly(perfectArrival());
+    fly(arrival());
     EXPECT_EQ(assessDocking(), 18984);
 }
 

@@ -21,9 +21,7 @@ GAME_PID=""
 trap 'cleanup' EXIT
 
 cleanup() {
-    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
-        kill -9 "$GAME_PID" 2>/dev/null
-    fi
+    [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
     rm -rf "$WORK"
 }
 
@@ -31,13 +29,6 @@ fail() {
     echo "FAIL: $*"
     [ -f "$WORK/stderr" ] && sed 's/^/  stderr: /' "$WORK/stderr"
     exit 1
-}
-
-# A copy of the run directory that a test may change.
-copy_run_dir() {
-    mkdir -p "$WORK/run"
-    cp -r "$RUN_DIR"/. "$WORK/run/"
-    echo "$WORK/run"
 }
 
 # start_game [DIR]: starts the program in DIR (the run directory by default).
@@ -50,34 +41,31 @@ start_game() {
 # wait_window [SECONDS]: waits for the game's window (30 s by default) and
 # prints its id.
 wait_window() {
-    local id=""
-    for _ in $(seq 1 $((${1:-30} * 10))); do
-        id=$(xdotool search --name '^Halvanne$' 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            xdotool windowfocus --sync "$id" 2>/dev/null || true
-            echo "$id"
-            return 0
-        fi
-        kill -0 "$GAME_PID" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    return 1
+    local id
+    id=$(timeout "${1:-30}" xdotool search --sync --name '^Halvanne$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] || return 1
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    echo "$id"
 }
 
 # wait_exit SECONDS: waits for the game to end; its exit code goes into
 # EXIT_CODE ("timeout" when it did not end in time).
 wait_exit() {
-    local limit=$(($1 * 10))
     EXIT_CODE=timeout
-    for _ in $(seq 1 "$limit"); do
-        if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            EXIT_CODE=0
-            wait "$GAME_PID" || EXIT_CODE=$?
-            GAME_PID=""
-            return 0
-        fi
-        sleep 0.1
-    done
+    timeout "$1" tail --pid="$GAME_PID" -s 0.1 -f /dev/null || return 0
+    EXIT_CODE=0
+    wait "$GAME_PID" || EXIT_CODE=$?
+    GAME_PID=""
+}
+
+# expect_exit CODE WHAT [quiet]: waits up to 20 s for the game to end with
+# exit code CODE; with quiet, it must have printed nothing.
+expect_exit() {
+    wait_exit 20
+    [ "$EXIT_CODE" = "$1" ] || fail "$2 gave exit code $EXIT_CODE"
+    if [ "${3:-}" = quiet ] && { [ -s "$WORK/stdout" ] || [ -s "$WORK/stderr" ]; }; then
+        fail "$2 printed something"
+    fi
 }
 
 # Keys go to the focused window through the XTEST extension, as a keyboard's.

@@ -11,21 +11,19 @@
 
 struct Recording {
     std::vector<Sint16> samples;  // interleaved left and right
-    // Stereo frames before the thruster key went down, and the first one
-    // that the mixer played after it was released (size when it was not).
+    // Stereo frames before the thruster key went down (all when it did not).
     std::size_t pressFrame = 0;
-    std::size_t releaseFrame = 0;
 };
 
 constexpr int recordingRate = 22050;
 
 // Plays seconds of real time from start-up, holding the roll thruster key
-// (through SDL's event queue) from holdFrom to holdUntil seconds; an empty
-// recording when the game cannot start.
-Recording recordGame(const std::string& path, double seconds, double holdFrom, double holdUntil);
+// (through SDL's event queue) from holdFrom seconds on; an empty recording
+// when the game cannot start.
+Recording recordGame(const std::string& path, double seconds, double holdFrom);
 
-// Of the stereo frames [begin, end): the highest absolute sample in dBFS, and
+// The highest absolute sample in dBFS, and of the stereo frames [begin, end)
 // the RMS level in dBFS of the band lowHz to highHz.
-double peakDbfs(const Recording& recording, std::size_t begin, std::size_t end);
+double peakDbfs(const Recording& recording);
 double bandDbfs(const Recording& recording, std::size_t begin, std::size_t end, double lowHz,
                 double highHz);

@@ -6,17 +6,8 @@
 
 #include "shell/media.h"
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define HALVANNE_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define HALVANNE_ASAN 1
-#endif
-#ifdef HALVANNE_ASAN
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
+// Defined when AddressSanitizer is linked in.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
 
 void openTestScreen() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -81,6 +72,16 @@ SDL_Surface* makeScreenCopy(Rgb colour) {
     return surface;
 }
 
+int pixelsOf(SDL_Surface* surface, Rgb colour, int x0, int y0, int w, int h) {
+    int count = 0;
+    for (int y = y0; y < y0 + (h > 0 ? h : surface->h); ++y) {
+        for (int x = x0; x < x0 + (w > 0 ? w : surface->w); ++x) {
+            count += pixelAt(surface, x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
 int differingPixels(SDL_Surface* a, SDL_Surface* b) {
     int count = 0;
     for (int y = 0; y < a->h; ++y) {
@@ -108,11 +109,10 @@ void pushQuit() {
 }
 
 std::size_t heapInUse() {
-#ifdef HALVANNE_ASAN
-    return __sanitizer_get_current_allocated_bytes();
-#else
+    if (__sanitizer_get_current_allocated_bytes != nullptr) {
+        return __sanitizer_get_current_allocated_bytes();
+    }
     // Large blocks are mapped apart from the heap proper.
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
-#endif
 }

@@ -1,13 +1,26 @@
 // Helpers shared by the tests: a headless screen, the real game started on
 // SDL's dummy drivers, frames of its loop, pixel reads and the heap in use.
+// Every test program includes it first, with what most of them use.
 #pragma once
 
 #include <SDL/SDL.h>
+#include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstddef>
+#include <cstdlib>
 #include <ostream>
+#include <string>
+#include <tuple>
+#include <vector>
 
+#include "flight/flight.h"
 #include "shell/game.h"
+#include "shell/media.h"
+#include "view/scene.h"
+#include "view/surface.h"
 
 // SDL video with the dummy driver and the game's 640 x 480 x 32 screen in
 // media.screen. Safe to call again; closeTestScreen undoes it.
@@ -34,6 +47,10 @@ void fillSurface(SDL_Surface* surface, Rgb colour);
 
 // A 32-bit software surface of the screen's size, filled with colour.
 SDL_Surface* makeScreenCopy(Rgb colour);
+
+// How many pixels of a rectangle of the surface (all of it by default) have
+// the colour.
+int pixelsOf(SDL_Surface* surface, Rgb colour, int x0 = 0, int y0 = 0, int w = 0, int h = 0);
 
 // How many pixels of a and b (of the same size) differ.
 int differingPixels(SDL_Surface* a, SDL_Surface* b);
