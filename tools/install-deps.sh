@@ -12,7 +12,7 @@ if [ "${1:-play}" = "package" ]; then
     packages+=("${package_tools[@]}")
 fi
 if [ "${1:-play}" = "test" ]; then
-    packages+=(libgtest-dev xvfb xauth xdotool imagemagick valgrind procps)
+    packages+=(libgtest-dev xvfb xauth xdotool imagemagick sox valgrind procps)
     packages+=("${package_tools[@]}" "${package_checks[@]}")
 fi
 

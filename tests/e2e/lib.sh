@@ -73,9 +73,6 @@ press() { xdotool key --delay 60 "$@"; }
 hold() { xdotool keydown "$@"; }
 release() { xdotool keyup "$@"; }
 
-# screenshot WINDOW FILE
-screenshot() { import -window "$1" "$2" 2>/dev/null; }
-
 # pixel WINDOW X Y: the colour of one pixel of the window as "r,g,b".
 pixel() {
     import -window "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
