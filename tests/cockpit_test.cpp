@@ -75,12 +75,7 @@ protected:
         clip.h = clip.h == 0 ? static_cast<Uint16>(sheet->h) : clip.h;
         SDL_Surface* copy = SDL_ConvertSurface(media.screen, media.screen->format, SDL_SWSURFACE);
         applySurface(x, y, sheet, copy, &clip);
-        bool same = true;
-        for (int py = y; py < y + clip.h && same; ++py) {
-            for (int px = x; px < x + clip.w && same; ++px) {
-                same = pixelAt(media.screen, px, py) == pixelAt(copy, px, py);
-            }
-        }
+        const bool same = differingPixels(media.screen, copy) == 0;
         SDL_FreeSurface(copy);
         return same;
     }

@@ -210,7 +210,6 @@ int scoreOf(const Arrival& a) {
 
 TEST(Flight, DockingScores) {
     const std::pair<Arrival, int> rows[] = {
-        {{0, 0, 180, 0, 0, 0, 0}, 18984},
         {{0, 0, 540, 0, 0, 0, 0}, 18984},
         {{0, 0, -166.5f, 0, 0, 0, 0}, 1265},
         {{30, -20, 190, 10, 10, 25, 30}, 150},

@@ -1,13 +1,12 @@
 # The game in a real window (640 x 480, titled Halvanne) played with the
 # keyboard: the cockpit over the view, a crash at full forward thrust, Enter
-# and a new approach. And faults of the platform: no audio device, no video
-# device, no X display at all (each ends the game with 1, silently); what a
-# window system does to the keys: the window closed while keys are held, keys
-# released that were never pressed, hundreds of key events waiting at once.
+# and a new approach. And faults of the platform: no video device, no X
+# display at all (each ends the game with 1, silently, as the launcher test
+# sees it do without an audio device); what a window system does to the keys:
+# the window closed while keys are held, keys released that were never
+# pressed, hundreds of key events waiting at once.
 source "$(dirname "$0")/lib.sh"
 
-SDL_AUDIODRIVER=no_such_driver start_game
-expect_exit 1 "no audio device" quiet
 SDL_VIDEODRIVER=no_such_driver start_game
 expect_exit 1 "no video device" quiet
 
