@@ -3,7 +3,7 @@
 # when not root). Usage: tools/install-deps.sh play|package|test
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libx11-dev zlib1g-dev
+packages=(cmake g++ make pkg-config libx11-dev
           libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-gfx1.2-dev)
 # Building the Debian package (tools/make-deb.sh), and checking it.
 package_tools=(dpkg-dev file)

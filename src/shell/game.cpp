@@ -37,18 +37,19 @@ bool startGame(GameLoop& loop) {
     if (!initSystems()) {
         return false;
     }
-    // The first background and station are drawn before the media load (nothing
-    // in between draws from rand), so that the check keeps the pictures it
-    // decodes for them and start-up decodes each picture once.
-    const int background = drawBackgroundNumber();
-    const int station = std::rand() % 2 == 0 ? 1 : 2;
-    if (!checkRequiredMedia(background, station)) {
+    // A missing font, background or station ends the start before anything
+    // loads; one that is there but cannot be decoded, once the loads are done.
+    if (!requiredMediaPresent()) {
         closeSystems();
         return false;
     }
     loadMediaSet();
-    loadBackground(background);
-    loadStationSet(station);
+    chooseBackground();
+    chooseStation(false);
+    if (!reportUnloadedMedia(true)) {
+        shutdownGame();
+        return false;
+    }
     if (media.musicTrack != nullptr) {
         Mix_PlayMusic(media.musicTrack, -1);
     }

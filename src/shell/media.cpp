@@ -1,14 +1,16 @@
 #include "shell/media.h"
 
 #include <SDL/SDL_image.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "view/picture.h"
 #include "view/surface.h"
 
 MediaSet media;
@@ -36,9 +38,13 @@ std::string failureReason(const char* fileName, const char* libraryError) {
     return (libraryError != nullptr && libraryError[0] != '\0') ? libraryError : "unreadable file";
 }
 
+std::string failureLine(const char* fileName, const std::string& reason) {
+    return "halvanne: cannot load \"" + std::string(fileName) + "\": " + reason;
+}
+
 void reportFailure(const char* fileName, const char* libraryError, const char* consequence) {
-    std::fprintf(stderr, "halvanne: cannot load \"%s\": %s%s\n", fileName,
-                 failureReason(fileName, libraryError).c_str(), consequence);
+    std::fprintf(stderr, "%s%s\n",
+                 failureLine(fileName, failureReason(fileName, libraryError)).c_str(), consequence);
 }
 
 void replaceSurface(SDL_Surface*& slot, SDL_Surface* replacement) {
@@ -46,42 +52,26 @@ void replaceSurface(SDL_Surface*& slot, SDL_Surface* replacement) {
     slot = replacement;
 }
 
-// The first background and station as the start-up check decoded them, until
-// start-up loads them.
-SDL_Surface* checkedBackgrounds[3] = {};
-SDL_Surface* checkedStations[2][3] = {};
-
-bool checkPicture(const char* fileName, bool keep, SDL_Surface*& kept) {
-    SDL_Surface* decoded = decodePicture(fileName);
-    if (decoded == nullptr) {
-        reportFailure(fileName, IMG_GetError(), "");
-        return false;
+// What a plain file that can be opened for reading lacks, or "" when it lacks
+// nothing. Looked at without opening it, so that start-up reads each file once.
+std::string missingFileReason(const char* fileName) {
+    struct stat info;
+    if (stat(fileName, &info) != 0 || access(fileName, R_OK) != 0) {
+        return std::strerror(errno);
     }
-    if (keep) {
-        replaceSurface(kept, decoded);
-    } else {
-        SDL_FreeSurface(decoded);
-    }
-    return true;
+    return S_ISREG(info.st_mode) ? "" : "not a plain file";
 }
 
-// The picture from its check's decoding when start-up still holds it, from
-// the file otherwise.
-SDL_Surface* loadScenePicture(SDL_Surface*& checked, const char* fileName) {
-    SDL_Surface* decoded = checked != nullptr ? checked : decodePicture(fileName);
-    checked = nullptr;
-    return displayPicture(decoded);
-}
+// The lines naming the font and scene pictures that came back null, kept from
+// their load (the library's reason is gone by the next one) until reported.
+std::vector<std::string> unloaded;
 
-void releaseCheckedPictures() {
-    for (SDL_Surface*& picture : checkedBackgrounds) {
-        replaceSurface(picture, nullptr);
+SDL_Surface* loadScenePicture(const char* fileName) {
+    SDL_Surface* picture = loadImage(fileName);
+    if (picture == nullptr) {
+        unloaded.push_back(failureLine(fileName, failureReason(fileName, IMG_GetError())));
     }
-    for (auto& station : checkedStations) {
-        for (SDL_Surface*& picture : station) {
-            replaceSurface(picture, nullptr);
-        }
-    }
+    return picture;
 }
 
 SDL_Surface* loadOptionalImage(const char* fileName) {
@@ -184,32 +174,28 @@ bool initSystems() {
     return true;
 }
 
-bool checkRequiredMedia(int firstBackground, int firstStation) {
-    TTF_Font* font = TTF_OpenFont(fontFile, 32);
-    if (font == nullptr) {
-        reportFailure(fontFile, TTF_GetError(), "");
-        return false;
+bool requiredMediaPresent() {
+    std::vector<const char*> required = {fontFile};
+    required.insert(required.end(), std::begin(backgroundFiles), std::end(backgroundFiles));
+    for (const auto& station : stationFiles) {
+        required.insert(required.end(), std::begin(station), std::end(station));
     }
-    TTF_CloseFont(font);
-    bool usable = true;
-    for (int i = 0; i < 3 && usable; ++i) {
-        usable = checkPicture(backgroundFiles[i], i + 1 == firstBackground, checkedBackgrounds[i]);
-    }
-    for (int n = 0; n < 2; ++n) {
-        for (int level = 0; level < 3 && usable; ++level) {
-            usable = checkPicture(stationFiles[n][level], n + 1 == firstStation,
-                                  checkedStations[n][level]);
+    for (const char* fileName : required) {
+        const std::string reason = missingFileReason(fileName);
+        if (!reason.empty()) {
+            std::fprintf(stderr, "%s\n", failureLine(fileName, reason).c_str());
+            return false;
         }
     }
-    if (!usable) {
-        releaseCheckedPictures();
-    }
-    return usable;
+    return true;
 }
 
 void loadMediaSet() {
     media.readoutFont = TTF_OpenFont(fontFile, 14);
     media.messageFont = TTF_OpenFont(fontFile, 32);
+    if (media.readoutFont == nullptr || media.messageFont == nullptr) {
+        unloaded.push_back(failureLine(fontFile, failureReason(fontFile, TTF_GetError())));
+    }
     media.panelImage = loadOptionalImage("uistatic3.png");
     media.crosshairsImage = loadOptionalImage("crosshairs.png");
     media.lightImage = loadOptionalImage("light.png");
@@ -229,30 +215,43 @@ void loadMediaSet() {
     }
 }
 
-int drawBackgroundNumber() {
-    if (std::rand() % 3 == 0) {
-        return 1;
-    }
-    return std::rand() % 2 == 0 ? 2 : 3;
-}
-
-void loadBackground(int n) {
-    replaceSurface(media.backgroundImage,
-                   loadScenePicture(checkedBackgrounds[n - 1], backgroundFiles[n - 1]));
-}
-
 void chooseBackground() {
-    loadBackground(drawBackgroundNumber());
+    int n = 3;
+    if (std::rand() % 3 == 0) {
+        n = 1;
+    } else if (std::rand() % 2 == 0) {
+        n = 2;
+    }
+    replaceSurface(media.backgroundImage, loadScenePicture(backgroundFiles[n - 1]));
+}
+
+void chooseStation(bool afterDocking) {
+    if (afterDocking) {
+        loadStationSet(media.stationSpin == 100 ? 1 : 2);
+    } else {
+        loadStationSet(std::rand() % 2 == 0 ? 1 : 2);
+    }
 }
 
 void loadStationSet(int n) {
     const int i = n == 2 ? 1 : 0;
     SDL_Surface** levels[3] = {&media.stationLow, &media.stationMed, &media.stationFull};
     for (int level = 0; level < 3; ++level) {
-        replaceSurface(*levels[level],
-                       loadScenePicture(checkedStations[i][level], stationFiles[i][level]));
+        replaceSurface(*levels[level], loadScenePicture(stationFiles[i][level]));
     }
     media.stationSpin = n == 2 ? 100 : 0;
+}
+
+bool reportUnloadedMedia(bool startingUp) {
+    const bool complete = unloaded.empty();
+    if (startingUp && !complete) {
+        std::fprintf(stderr, "%s\n", unloaded.front().c_str());
+    }
+    for (std::size_t i = 0; !startingUp && i < unloaded.size(); ++i) {
+        std::fprintf(stderr, "%s (drawing without it)\n", unloaded[i].c_str());
+    }
+    unloaded.clear();
+    return complete || !startingUp;
 }
 
 void shutdownGame() {
@@ -266,7 +265,7 @@ void shutdownGame() {
     for (SDL_Surface** surface : surfaces) {
         replaceSurface(*surface, nullptr);
     }
-    releaseCheckedPictures();
+    unloaded.clear();
     Mix_CloseAudio();
     if (media.readoutFont != nullptr) {
         TTF_CloseFont(media.readoutFont);

@@ -40,29 +40,31 @@ constexpr int engineChannel = 2;
 // caption and icon. False as soon as one of the four openings fails.
 bool initSystems();
 
-// Checks that the fonts, backgrounds and stations can be loaded; on the first
-// that cannot, prints one line naming it and the reason and returns false.
-// The pictures of background number firstBackground and station number
-// firstStation stay decoded for the loadBackground and loadStationSet that
-// follow, which then need not decode them again.
-bool checkRequiredMedia(int firstBackground, int firstStation);
+// Before anything loads: the font, the three backgrounds and the six station
+// pictures are plain files that can be opened for reading. On the first that
+// is not, prints one line naming it and the reason and returns false.
+bool requiredMediaPresent();
 
-// Loads the fonts, the cockpit pictures, the music and both sound chunks; a
-// missing picture or sound is reported with one warning line and left null.
+// Opens the fonts, loads the cockpit pictures, the music and both sound
+// chunks, and makes the crosshairs half transparent. A cockpit picture or
+// sound that cannot be used is named in one warning line and left null.
 void loadMediaSet();
-
-// Draws the number (1 to 3) of the next background: one or two rand draws,
-// each background one time in three.
-int drawBackgroundNumber();
-
-// Loads background number n (1 to 3), freeing the previous one.
-void loadBackground(int n);
 
 // Loads one of the three backgrounds at random, freeing the previous one.
 void chooseBackground();
 
+// Loads the next station: after a docking the other one, otherwise one drawn
+// at random (one rand draw).
+void chooseStation(bool afterDocking);
+
 // Loads station n (1 or 2) at its three levels of detail and sets stationSpin.
 void loadStationSet(int n);
+
+// Names each font or scene picture that came back null since the last call,
+// in one line on standard error. At start-up the first one ends the game
+// (false, and only that one is named); at a restart the game goes on without
+// the missing layer (true).
+bool reportUnloadedMedia(bool startingUp);
 
 // Frees every medium and closes the mixer, SDL_ttf and SDL.
 void shutdownGame();

@@ -1,6 +1,5 @@
 #include "shell/outcome.h"
 
-#include <cstdlib>
 #include <sstream>
 
 #include "cockpit/panel.h"
@@ -80,11 +79,8 @@ void restartApproach(GameLoop& loop, ApproachPhase ended) {
     loop.approachPhase = Flying;
     loop.points = 0;
     chooseBackground();
-    if (ended == Docked) {
-        loadStationSet(media.stationSpin == 100 ? 1 : 2);
-    } else {
-        loadStationSet(std::rand() % 2 == 0 ? 1 : 2);
-    }
+    chooseStation(ended == Docked);
+    reportUnloadedMedia(false);
     resetApproach();
     // The arrival test must wait for the new approach's first distance step.
     loop.approachScale = 0.0f;

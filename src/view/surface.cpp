@@ -1,13 +1,22 @@
 // Loading and drawing pictures (loadImage, applySurface) and float-to-int that never overflows.
 #include "view/surface.h"
 
+#include <SDL/SDL_image.h>
+
 #include <cmath>
 #include <limits>
 
-#include "view/picture.h"
-
 SDL_Surface* loadImage(std::string fileName) {
-    return displayPicture(decodePicture(fileName));
+    SDL_Surface* loaded = IMG_Load(fileName.c_str());
+    if (loaded == nullptr) {
+        return nullptr;
+    }
+    SDL_Surface* converted = SDL_DisplayFormat(loaded);
+    if (converted != nullptr) {
+        SDL_SetColorKey(converted, SDL_SRCCOLORKEY, SDL_MapRGB(converted->format, 255, 255, 255));
+    }
+    SDL_FreeSurface(loaded);
+    return converted;
 }
 
 void applySurface(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip) {

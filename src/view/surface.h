@@ -7,7 +7,8 @@
 
 // Loads an image file (PNG, JPEG, ...) converted to the display format, with
 // pure white as its transparent colour key. Null when the file cannot be read
-// or converted, with nothing printed. Needs the video mode to be set.
+// or converted; it prints nothing of its own (libpng may complain of a damaged
+// PNG). Needs the video mode to be set.
 SDL_Surface* loadImage(std::string fileName);
 
 // Blits source, or the clip rectangle of it, onto destination with its
