@@ -1,3 +1,4 @@
+// The game's sound recorded through SDL's disk audio driver, and its peak and band levels.
 #include "recording.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// The cockpit's pictures: clip tables, the Flying and resting orders, handle, lamps, ship icon.
 #include "cockpit/panel.h"
 
 #include "cockpit/readouts.h"

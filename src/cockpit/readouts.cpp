@@ -1,10 +1,11 @@
+// The readouts' numbers (drift in the craft's axes, the label's distance), texts and places.
 #include "cockpit/readouts.h"
 
 #include <array>
+#include <cmath>
 #include <sstream>
 
 #include "flight/flight.h"
-#include "flight/motion.h"
 #include "shell/media.h"
 #include "view/scene.h"
 #include "view/surface.h"
@@ -12,14 +13,23 @@
 namespace {
 
 // Each readout's label and the divisor that turns its flight value into the
-// number shown (velocities by 50, the roll rate by 10 into degrees per
-// second); the distance is shown as it is.
+// number shown; the distance is shown as it is.
 struct ReadoutForm {
     const char* label;
     double divisor;
 };
-constexpr ReadoutForm readoutForms[] = {
-    {"vX   ", 50.0}, {"vY   ", 50.0}, {"vZ   ", 50.0}, {"wZ   ", 10.0}, {"`", 1.0}};
+constexpr ReadoutForm readoutForms[] = {{"vX   ", readoutScale},
+                                        {"vY   ", readoutScale},
+                                        {"vZ   ", readoutScale},
+                                        {"wZ   ", rollReadoutScale},
+                                        {"`", 1.0}};
+
+// The label counts 50 to a unit of distance and one to 50 pixels of offset.
+constexpr double labelScale = 50.0;
+
+float narrow(double value) {
+    return static_cast<float>(value);
+}
 
 constexpr std::array<PanelPoint, 4> readoutPlaces = {
     {{415, 395}, {415, 410}, {415, 425}, {415, 440}}};
@@ -42,6 +52,27 @@ float currentFlightValue(int kind) {
 }
 
 }  // namespace
+
+float readoutVelocityX() {
+    const FlightState& s = flightState();
+    return narrow(-(static_cast<double>(s.velocityX) * s.rollCos) -
+                  static_cast<double>(s.velocityY) * s.rollSin);
+}
+
+float readoutVelocityY() {
+    const FlightState& s = flightState();
+    return narrow(static_cast<double>(s.velocityY) * s.rollCos -
+                  static_cast<double>(s.velocityX) * s.rollSin);
+}
+
+float readoutDistance() {
+    const FlightState& s = flightState();
+    const double a = narrow(s.offsetX / labelScale);
+    const double b = narrow(s.offsetY / labelScale);
+    const double c = narrow(s.distance * labelScale - labelScale);
+    const float sum = narrow(c * c + a * a + b * b);
+    return narrow(std::sqrt(static_cast<double>(sum)));
+}
 
 std::string formatReadout(int kind, float flightValue) {
     if (kind < KindVX || kind > KindDistance) {

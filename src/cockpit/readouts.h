@@ -1,4 +1,5 @@
-// The green flight readouts and the red distance label.
+// The green flight readouts and the red distance label: the numbers they show,
+// their texts and their places.
 #pragma once
 
 #include <SDL/SDL.h>
@@ -7,6 +8,17 @@
 #include <string>
 
 #include "cockpit/panel.h"
+
+// The numbers that the readouts show of the motion. The drift readouts turn
+// the velocities into the craft's own axes: vX is minus the drift along its X
+// axis, vY the drift along its Y axis.
+float readoutVelocityX();
+float readoutVelocityY();
+
+// The label's number: the distance left to the docking point, 50 to a unit of
+// distance and one to 50 pixels of offset; 950 at the start distance with no
+// offset, 0 at the station.
+float readoutDistance();
 
 enum ReadoutKind { KindVX = 0, KindVY = 1, KindVZ = 2, KindWZ = 3, KindDistance = 4 };
 
@@ -21,8 +33,8 @@ void drawReadouts();
 void drawDistanceLabel();
 
 // The text of one readout: its label, then the flight value (velocities
-// divided by 50, the roll rate by 10, the distance as it is) with two
-// decimals. Empty for a kind outside 0..4.
+// divided by readoutScale, the roll rate by rollReadoutScale, the distance as
+// it is) with two decimals. Empty for a kind outside 0..4.
 std::string formatReadout(int kind, float flightValue);
 
 // The text of one readout from the current flight values.

@@ -1,3 +1,4 @@
+// The one flight state: the random start of an approach, the thruster keys and the accessors.
 #include "flight/flight.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-// The craft's flight state, its random start and the thruster keys.
+// The craft's flight state and its units, its random start and the thruster keys.
 #pragma once
 
 // The one record of the craft. Thrusts are in lateral units per second
@@ -32,6 +32,12 @@ struct FlightState {
     float relativeRollCos = 0.0f;
     float relativeRollSin = 0.0f;
 };
+
+// The readouts' scale: a drift or closing speed of 50 reads 1.00, and a roll
+// rate of 10 (one degree per second) reads 1.00. The docking tolerances are
+// limits on these readouts.
+constexpr double readoutScale = 50.0;
+constexpr double rollReadoutScale = 10.0;
 
 // Starts a new approach: thrusts and counters cleared, drift, closing speed,
 // roll and offsets drawn at random (11 rand draws), distance 20.

@@ -1,3 +1,4 @@
+// The five motion steps: constant acceleration over frameMs, the lateral thrust turned by the roll.
 #include "flight/motion.h"
 
 #include <cmath>
@@ -79,25 +80,4 @@ float advanceOffsetY(Uint32 frameMs) {
     s.velocityY = narrow(s.thrustY * t * s.rollCos + s.thrustX * t * s.rollSin + s.velocityY);
     setFlightState(s);
     return s.offsetY;
-}
-
-float readoutVelocityX() {
-    const FlightState& s = flightState();
-    return narrow(-(static_cast<double>(s.velocityX) * s.rollCos) -
-                  static_cast<double>(s.velocityY) * s.rollSin);
-}
-
-float readoutVelocityY() {
-    const FlightState& s = flightState();
-    return narrow(static_cast<double>(s.velocityY) * s.rollCos -
-                  static_cast<double>(s.velocityX) * s.rollSin);
-}
-
-float readoutDistance() {
-    const FlightState& s = flightState();
-    const double a = narrow(s.offsetX / 50.0);
-    const double b = narrow(s.offsetY / 50.0);
-    const double c = narrow(s.distance * 50.0 - 50.0);
-    const float sum = narrow(c * c + a * a + b * b);
-    return narrow(std::sqrt(static_cast<double>(sum)));
 }

@@ -1,4 +1,6 @@
-// Motion integration: each Flying frame advances the craft by frameMs.
+// The five motion steps: each Flying frame advances the craft by frameMs.
+// The numbers that the readouts make of the motion (the drift along the craft's
+// own axes, the label's distance) are in cockpit/readouts.h.
 #pragma once
 
 #include <SDL/SDL.h>
@@ -9,8 +11,3 @@ float advanceRelativeRoll(Uint32 frameMs);
 float advanceRoll(Uint32 frameMs);
 float advanceOffsetX(Uint32 frameMs);
 float advanceOffsetY(Uint32 frameMs);
-
-// The values the readouts show.
-float readoutVelocityX();
-float readoutVelocityY();
-float readoutDistance();

@@ -1,3 +1,4 @@
+// The thruster hiss: looped on its channel while a thruster key is held, faded out when none is.
 #include "flight/sound.h"
 
 #include "flight/flight.h"
@@ -11,5 +12,5 @@ void updateThrusterSound(Mix_Chunk* chunk) {
         }
         return;
     }
-    Mix_FadeOutChannel(thrusterChannel, 10);
+    Mix_FadeOutChannel(thrusterChannel, thrusterFadeMs);
 }

@@ -1,3 +1,4 @@
+// The program's entry: everything happens in runGame.
 #include "shell/game.h"
 
 int main(int argc, char* argv[]) {

@@ -6,6 +6,8 @@
 #include <SDL/SDL_mixer.h>
 #include <SDL/SDL_ttf.h>
 
+constexpr int spinningStationSpin = 100;  // station 2's: 10 degrees a second
+
 struct MediaSet {
     SDL_Surface* screen = nullptr;  // owned by SDL
     TTF_Font* readoutFont = nullptr;

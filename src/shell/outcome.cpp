@@ -1,3 +1,4 @@
+// The arrival test, the docked and crashed screens with their messages, and the restart.
 #include "shell/outcome.h"
 
 #include <sstream>
@@ -5,6 +6,7 @@
 #include "cockpit/panel.h"
 #include "flight/docking.h"
 #include "flight/flight.h"
+#include "flight/sound.h"
 #include "shell/media.h"
 #include "view/scene.h"
 #include "view/surface.h"
@@ -54,7 +56,7 @@ void drawDockedScreen(GameLoop& loop) {
     drawMessage(display, 100, 80);
     drawMessage(display2, 100, 120);
     drawMessage(display3, 100, 160);
-    Mix_FadeOutChannel(thrusterChannel, 10);
+    Mix_FadeOutChannel(thrusterChannel, thrusterFadeMs);
     if (loop.pollResult == pollTryAgain) {
         restartApproach(loop, Docked);
     }
@@ -69,7 +71,7 @@ void drawCrashedScreen(GameLoop& loop) {
     display2 << "Press Enter to try again.";
     drawMessage(display, 100, 100);
     drawMessage(display2, 100, 140);
-    Mix_FadeOutChannel(thrusterChannel, 10);
+    Mix_FadeOutChannel(thrusterChannel, thrusterFadeMs);
     if (loop.pollResult == pollTryAgain) {
         restartApproach(loop, Crashed);
     }

@@ -13,11 +13,10 @@ constexpr int viewportHeight = 300;
 constexpr int viewportCentreX = 320;
 constexpr int viewportCentreY = 200;
 
-// No surface that the scene turns is wider or taller than this: a 617 x 617
-// crop turned by 45 degrees is 872 x 872, plus room for SDL_gfx's rounding.
+// The caps on the surfaces that the scene makes each frame: the plans keep to
+// them, and plan.cpp gives the reasons for both numbers (turnedSizeWithin and
+// cropSizeWithin).
 constexpr int maxTurnedSide = 880;
-// No crop is wider or taller than the medium level's at its smallest zoom,
-// 2R / 0.5, or than the low station picture, whichever is larger.
 constexpr int maxCropSide = 1236;
 
 constexpr double degreesToRadians = 3.14159265 / 180.0;

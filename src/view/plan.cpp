@@ -23,6 +23,21 @@ SDL_Rect insidePicture(const SDL_Rect& rect, int width, int height) {
             clampToUint16(bottom - top)};
 }
 
+// The surface caps. Every crop and turned surface is made anew each frame, so
+// their sizes are capped whatever the flight state; a layer that cannot keep
+// within them is not drawn (the low and docked station crops shrink first).
+//
+// maxTurnedSide (880): the largest turn of an ordinary frame is a 617 x 617
+// crop (twice the viewport's half-diagonal) turned by 45 degrees, 872 x 872,
+// plus room for SDL_gfx's rounding. Only a huge zoom asks for more.
+//
+// maxCropSide (1236): the largest crop is the medium station's at its smallest
+// zoom, 2R / 0.5; the background's is at most 617 on a side, the docked ones
+// 540 x 300, and the low station's is cut to its picture.
+bool cropSizeWithin(bool cropped, const SDL_Rect& crop) {
+    return !cropped || (crop.w <= maxCropSide && crop.h <= maxCropSide);
+}
+
 // The size rotozoomSurface will make, unless it would exceed maxTurnedSide.
 // The first test keeps SDL_gfx's own size arithmetic away from overflow; it
 // never refuses a size that fits, since a turn keeps at least half of w + h.
@@ -45,7 +60,7 @@ LayerPlan planTurn(bool cropped, const SDL_Rect& crop, int sourceWidth, int sour
     plan.zoom = zoom;
     plan.centreX = centreX;
     plan.centreY = centreY;
-    if (!allFinite(angle, zoom, centreX, centreY) ||
+    if (!allFinite(angle, zoom, centreX, centreY) || !cropSizeWithin(cropped, crop) ||
         !turnedSizeWithin(sourceWidth, sourceHeight, angle, zoom, plan.turnedWidth,
                           plan.turnedHeight)) {
         return plan;

@@ -1,5 +1,6 @@
 // The plans of the view's layers: how each is cut, turned, zoomed and placed this frame.
-// No plan turns a surface beyond maxTurnedSide, whatever the flight state.
+// No plan cuts a crop beyond maxCropSide nor turns a surface beyond
+// maxTurnedSide, whatever the flight state (the reasons: plan.cpp).
 #pragma once
 
 #include <SDL/SDL.h>
@@ -38,7 +39,8 @@ struct SceneInputs {
 };
 
 // The plans of the four layers, for pictures of the given sizes. A plan's
-// turned surface never exceeds maxTurnedSide on either side.
+// crop never exceeds maxCropSide, nor its turned surface maxTurnedSide, on
+// either side.
 LayerPlan backgroundPlan(const SceneInputs& inputs, int pictureWidth, int pictureHeight);
 LayerPlan stationPlan(const SceneInputs& inputs, const StationLook& look, int pictureWidth,
                       int pictureHeight);

@@ -1,3 +1,4 @@
+// The scripted pilot's decisions: which thruster keys to hold, from the last frame's flight state.
 #include "pilot.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The tests' shared helpers: headless screen, the real game on dummy drivers, pixels and heap.
 #include "test_support.h"
 
 #include <malloc.h>
