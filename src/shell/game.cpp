@@ -1,3 +1,4 @@
+// The program and its loop: start-up, the event poll, the frame time, the order of a frame.
 #include "shell/game.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// The media set: the libraries and window opened, every medium loaded and checked, shutdown.
 #include "shell/media.h"
 
 #include <SDL/SDL_image.h>
@@ -227,7 +228,7 @@ void chooseBackground() {
 
 void chooseStation(bool afterDocking) {
     if (afterDocking) {
-        loadStationSet(media.stationSpin == 100 ? 1 : 2);
+        loadStationSet(media.stationSpin == spinningStationSpin ? 1 : 2);
     } else {
         loadStationSet(std::rand() % 2 == 0 ? 1 : 2);
     }
@@ -239,7 +240,7 @@ void loadStationSet(int n) {
     for (int level = 0; level < 3; ++level) {
         replaceSurface(*levels[level], loadScenePicture(stationFiles[i][level]));
     }
-    media.stationSpin = n == 2 ? 100 : 0;
+    media.stationSpin = n == 2 ? spinningStationSpin : 0;
 }
 
 bool reportUnloadedMedia(bool startingUp) {

@@ -23,7 +23,7 @@ struct MediaSet {
     SDL_Surface* stationLow = nullptr;
     SDL_Surface* stationMed = nullptr;
     SDL_Surface* stationFull = nullptr;
-    int stationSpin = 0;  // 0 for station 1, 100 for the spinning station 2
+    int stationSpin = 0;  // 0 for station 1, spinningStationSpin for station 2
     Mix_Music* musicTrack = nullptr;
     Mix_Chunk* engineLoop = nullptr;
     Mix_Chunk* thrusterSound = nullptr;
