@@ -300,6 +300,11 @@ TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
         EXPECT_LE(aboveOrBelow ? std::abs(start.dy) - 150 : std::abs(start.dx) - 270,
                   aboveOrBelow ? 132 : 12);
         ++lost;
+        // The drift starts at most 0.98 along each fixed axis, so at most 1.39
+        // on each readout, and wZ at 0.00 to 4.90.
+        EXPECT_LE(std::fabs(shown(KindVX)), 1.39);
+        EXPECT_LE(std::fabs(shown(KindVY)), 1.39);
+        EXPECT_TRUE(shown(KindWZ) >= 0 && shown(KindWZ) <= 4.90);
         Hand vX = {SDLK_d, SDLK_a, KindVX, 0};
         Hand vY = {SDLK_w, SDLK_s, KindVY, 0};
         Hand wZ = {SDLK_RIGHT, SDLK_LEFT, KindWZ, -10};
@@ -308,6 +313,10 @@ TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
             vX.act();
             vY.act();
             if (vX.done && vY.done) {
+                // Stopped at once, within 310 pixels of the sight.
+                if (wZ.held == 0 && !wZ.done) {
+                    EXPECT_LE(std::hypot(stationPlace().dx, stationPlace().dy), 310) << seed;
+                }
                 wZ.act();
             }
             const Uint32 frameMs = frameLength(frameClock);
@@ -322,6 +331,17 @@ TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
         longestMs = std::max(longestMs, ms);
     }
     media.stationSpin = 0;
+    // The window's corners lie 309 pixels from the sight.
+    EXPECT_EQ(std::lround(std::hypot(viewportWidth / 2, viewportHeight / 2)), 309);
+    // Stopping a roll of wZ -10.00 with the Right arrow turns the picture on by
+    // about 8 degrees.
+    fly(turning(-100, 0));
+    Hand stop = {SDLK_RIGHT, SDLK_LEFT, KindWZ, 0};
+    for (int frame = 0; frame < 1000 && !stop.done; ++frame) {
+        stop.act();
+        advanceRoll(10);
+    }
+    EXPECT_NEAR(flightState().rollAngle, 180 - 8, 0.5);
     std::cout << "Found the station from " << lost << " starts out of view, within " << longestMs
               << " ms at most\n";
 }
