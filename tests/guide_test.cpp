@@ -331,7 +331,10 @@ TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
         longestMs = std::max(longestMs, ms);
     }
     media.stationSpin = 0;
-    // The window's corners lie 309 pixels from the sight.
+    // The window reaches 270 pixels left and right of the sight and 150 up
+    // and down; its corners lie 309 pixels from it.
+    EXPECT_TRUE(inView({-270, -150}) && inView({269, 149}) && !inView({-271, 0}) &&
+                !inView({270, 0}) && !inView({0, -151}) && !inView({0, 150}));
     EXPECT_EQ(std::lround(std::hypot(viewportWidth / 2, viewportHeight / 2)), 309);
     // Stopping a roll of wZ -10.00 with the Right arrow turns the picture on by
     // about 8 degrees.
