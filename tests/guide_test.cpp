@@ -1,6 +1,8 @@
 // The pilot's guide (README and man page) in numbers: every limit it gives in
 // the readouts' own units holds just inside and fails just outside against the
-// game's own judgement, so that the manual cannot drift from the game.
+// game's own judgement, so that the manual cannot drift from the game. The
+// signs of the keys and the search it teaches for a station out of view are
+// flown with the game's own motion.
 #include <SDL/SDL_image.h>
 
 #include <iostream>
@@ -276,9 +278,9 @@ struct Hand {
 // Where the station starts and the guide's search for it when it is out of
 // view, flown from the readouts: stop the drift (vX and vY to 0.00), then hold
 // the Left arrow until wZ reads -10.00, so that the station circles the sight
-// clockwise. From every drawn start out of view it comes into view (its
-// centre, or from the farthest starts its ring, within 10 pixels of an edge)
-// within the guide's 15 seconds.
+// clockwise. From every drawn start out of view it comes into view within the
+// guide's 15 seconds: its centre within 10 pixels beyond an edge, where the
+// ring (some 17 pixels from the centre at the start) shows at the least.
 TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
     std::mt19937 frameClock(20261208);
     std::uniform_int_distribution<Uint32> frameLength(5, 20);
