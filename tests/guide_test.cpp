@@ -1,7 +1,12 @@
 // The pilot's guide (README and man page) in numbers: every limit it gives in
 // the readouts' own units holds just inside and fails just outside against the
-// game's own judgement, so that the manual cannot drift from the game.
+// game's own judgement, so that the manual cannot drift from the game. The
+// signs of the keys and the search it teaches for a station out of view are
+// flown with the game's own motion.
 #include <SDL/SDL_image.h>
+
+#include <iostream>
+#include <random>
 
 #include "cockpit/readouts.h"
 #include "flight/docking.h"
@@ -174,25 +179,34 @@ TEST(PilotsGuide, TheRedLabelCountsDownToTheStation) {
     EXPECT_NEAR(start - readoutDistance(), 25.0, 0.5);
 }
 
-// One second at any roll: a drift readout of 1.00 slides the station 50
-// pixels (vX left, vY down); from rest, A, D, W and S move it 30 pixels
-// right, left, down and up and change vX or vY by 1.20; Up and Down change vZ
-// by 1.20, Right and Left wZ by 6.00.
+// One second at any roll, the station 100 pixels right of the sight: a drift
+// readout of 1.00 slides it 50 pixels (vX left, vY down); from rest, A, D, W
+// and S move it 30 pixels right, left, down and up and change vX or vY by
+// 1.20; Up and Down change vZ by 1.20; Right and Left change wZ by 6.00 and
+// turn the picture 3 degrees, counter-clockwise and clockwise: the station
+// goes round the sight (5 pixels up or down here) and turns on itself.
 TEST(PilotsGuide, WhatDriftAndOneSecondOfEachThrusterDo) {
     // The key (none: a drift of 1.00 on the readout instead), the readout and
-    // what it shows after a second, and how far the station moved.
-    const std::tuple<SDLKey, int, const char*, int, int> effects[] = {
-        {SDLK_UNKNOWN, KindVX, "vX   1.00", -50, 0}, {SDLK_UNKNOWN, KindVY, "vY   1.00", 0, 50},
-        {SDLK_a, KindVX, "vX   -1.20", 30, 0},       {SDLK_d, KindVX, "vX   1.20", -30, 0},
-        {SDLK_w, KindVY, "vY   1.20", 0, 30},        {SDLK_s, KindVY, "vY   -1.20", 0, -30},
-        {SDLK_UP, KindVZ, "vZ   1.20", 0, 0},        {SDLK_DOWN, KindVZ, "vZ   -1.20", 0, 0},
-        {SDLK_RIGHT, KindWZ, "wZ   6.00", 0, 0},     {SDLK_LEFT, KindWZ, "wZ   -6.00", 0, 0}};
-    for (const auto& [key, kind, shown, moveX, moveY] : effects) {
+    // what it shows after a second, how far the station moved and turned
+    // (counter-clockwise).
+    const std::tuple<SDLKey, int, const char*, int, int, float> effects[] = {
+        {SDLK_UNKNOWN, KindVX, "vX   1.00", -50, 0, 0},
+        {SDLK_UNKNOWN, KindVY, "vY   1.00", 0, 50, 0},
+        {SDLK_a, KindVX, "vX   -1.20", 30, 0, 0},
+        {SDLK_d, KindVX, "vX   1.20", -30, 0, 0},
+        {SDLK_w, KindVY, "vY   1.20", 0, 30, 0},
+        {SDLK_s, KindVY, "vY   -1.20", 0, -30, 0},
+        {SDLK_UP, KindVZ, "vZ   1.20", 0, 0, 0},
+        {SDLK_DOWN, KindVZ, "vZ   -1.20", 0, 0, 0},
+        {SDLK_RIGHT, KindWZ, "wZ   6.00", 0, -5, 3},
+        {SDLK_LEFT, KindWZ, "wZ   -6.00", 0, 5, -3}};
+    for (const auto& [key, kind, shown, moveX, moveY, turn] : effects) {
         for (const float roll : {0.0f, 90.0f, 180.0f, 250.0f}) {
             const bool drift = key == SDLK_UNKNOWN;
-            fly(with(arrival(roll, drift && kind == KindVX, drift && kind == KindVY), &S::distance,
-                     20));
+            fly(with(arrival(roll, drift && kind == KindVX, drift && kind == KindVY, 100, 0),
+                     &S::distance, 20));
             const ScreenPoint before = stationOnScreen();
+            const float angle = flightState().relativeRollAngle;
             applyKeyNow(key, true);
             advanceDistance(1000);
             advanceRelativeRoll(1000);
@@ -201,13 +215,140 @@ TEST(PilotsGuide, WhatDriftAndOneSecondOfEachThrusterDo) {
             advanceOffsetY(1000);
             applyKeyNow(key, false);
             EXPECT_EQ(readoutText(kind), shown) << shown << " roll " << roll;
-            // The roll keys turn the view, where the station's motion is not read.
-            if (kind != KindWZ) {
-                EXPECT_NEAR(stationOnScreen().x - before.x, moveX, 1) << shown << roll;
-                EXPECT_NEAR(stationOnScreen().y - before.y, moveY, 1) << shown << roll;
-            }
+            EXPECT_NEAR(stationOnScreen().x - before.x, moveX, 1) << shown << roll;
+            EXPECT_NEAR(stationOnScreen().y - before.y, moveY, 1) << shown << roll;
+            EXPECT_NEAR(flightState().relativeRollAngle - angle, turn, 0.001) << shown << roll;
         }
     }
+    // The winged station at wZ 0 turns counter-clockwise, 10 degrees a second.
+    fly(turning(0, 100));
+    advanceRelativeRoll(1000);
+    EXPECT_NEAR(flightState().relativeRollAngle, 190, 0.001);
+}
+
+// Where the station's centre shows, from the sight's centre.
+struct Place {
+    int dx;
+    int dy;
+};
+Place stationPlace() {
+    const ScreenPoint p = stationOnScreen();
+    return {p.x - viewportCentreX, p.y - viewportCentreY};
+}
+
+// Whether the station's centre is in the viewport, or no more than margin
+// pixels beyond an edge.
+bool inView(Place place, int margin = 0) {
+    return place.dx >= viewportLeft - viewportCentreX - margin &&
+           place.dx < viewportLeft + viewportWidth - viewportCentreX + margin &&
+           place.dy >= viewportTop - viewportCentreY - margin &&
+           place.dy < viewportTop + viewportHeight - viewportCentreY + margin;
+}
+
+double shown(int kind) {
+    return std::stod(readoutText(kind).substr(5));
+}
+
+// A pilot's hand on one pair of keys: it holds the key that brings the
+// readout towards the goal and lets go once the readout shows the goal or has
+// passed it.
+struct Hand {
+    SDLKey raise;
+    SDLKey lower;
+    int kind;
+    double goal;
+    int held = 0;  // +1 raise, -1 lower
+    bool done = false;
+    void act() {
+        const double gap = goal - shown(kind);
+        done = done || std::fabs(gap) < 0.005 || gap * held < 0;
+        const int want = done ? 0 : gap > 0 ? 1 : -1;
+        if (want != held) {
+            if (held != 0) {
+                applyKeyNow(held > 0 ? raise : lower, false);
+            }
+            if (want != 0) {
+                applyKeyNow(want > 0 ? raise : lower, true);
+            }
+            held = want;
+        }
+    }
+};
+
+// Where the station starts and the guide's search for it when it is out of
+// view, flown from the readouts: stop the drift (vX and vY to 0.00), then hold
+// the Left arrow until wZ reads -10.00, so that the station circles the sight
+// clockwise. From every drawn start out of view it comes into view within the
+// guide's 15 seconds: its centre within 10 pixels beyond an edge, where the
+// ring (some 17 pixels from the centre at the start) shows at the least.
+TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
+    std::mt19937 frameClock(20261208);
+    std::uniform_int_distribution<Uint32> frameLength(5, 20);
+    int lost = 0;
+    int longestMs = 0;
+    for (unsigned seed = 1; seed <= 2000; ++seed) {
+        media.stationSpin = seed % 2 == 0 ? 0 : 100;
+        std::srand(seed);
+        resetApproach();
+        fly(flightState());
+        const Place start = stationPlace();
+        ASSERT_LE(std::hypot(start.dx, start.dy), 282) << seed;
+        if (inView(start)) {
+            continue;
+        }
+        // Above or below, at most 132 pixels beyond the edge, or at most 12
+        // beyond the left or right edge.
+        const bool aboveOrBelow = std::abs(start.dy) > 150;
+        EXPECT_LE(aboveOrBelow ? std::abs(start.dy) - 150 : std::abs(start.dx) - 270,
+                  aboveOrBelow ? 132 : 12);
+        ++lost;
+        // The drift starts at most 0.98 along each fixed axis, so at most 1.39
+        // on each readout, and wZ at 0.00 to 4.90.
+        EXPECT_LE(std::fabs(shown(KindVX)), 1.39);
+        EXPECT_LE(std::fabs(shown(KindVY)), 1.39);
+        EXPECT_TRUE(shown(KindWZ) >= 0 && shown(KindWZ) <= 4.90);
+        Hand vX = {SDLK_d, SDLK_a, KindVX, 0};
+        Hand vY = {SDLK_w, SDLK_s, KindVY, 0};
+        Hand wZ = {SDLK_RIGHT, SDLK_LEFT, KindWZ, -10};
+        int ms = 0;
+        while (ms < 60000 && !inView(stationPlace(), 10)) {
+            vX.act();
+            vY.act();
+            if (vX.done && vY.done) {
+                // Stopped at once, within 310 pixels of the sight.
+                if (wZ.held == 0 && !wZ.done) {
+                    EXPECT_LE(std::hypot(stationPlace().dx, stationPlace().dy), 310) << seed;
+                }
+                wZ.act();
+            }
+            const Uint32 frameMs = frameLength(frameClock);
+            advanceDistance(frameMs);
+            advanceRelativeRoll(frameMs);
+            advanceRoll(frameMs);
+            advanceOffsetX(frameMs);
+            advanceOffsetY(frameMs);
+            ms += static_cast<int>(frameMs);
+        }
+        EXPECT_LT(ms, 15000) << "seed " << seed;
+        longestMs = std::max(longestMs, ms);
+    }
+    media.stationSpin = 0;
+    // The window reaches 270 pixels left and right of the sight and 150 up
+    // and down; its corners lie 309 pixels from it.
+    EXPECT_TRUE(inView({-270, -150}) && inView({269, 149}) && !inView({-271, 0}) &&
+                !inView({270, 0}) && !inView({0, -151}) && !inView({0, 150}));
+    EXPECT_EQ(std::lround(std::hypot(viewportWidth / 2, viewportHeight / 2)), 309);
+    // Stopping a roll of wZ -10.00 with the Right arrow turns the picture on by
+    // about 8 degrees.
+    fly(turning(-100, 0));
+    Hand stop = {SDLK_RIGHT, SDLK_LEFT, KindWZ, 0};
+    for (int frame = 0; frame < 1000 && !stop.done; ++frame) {
+        stop.act();
+        advanceRoll(10);
+    }
+    EXPECT_NEAR(flightState().rollAngle, 180 - 8, 0.5);
+    std::cout << "Found the station from " << lost << " starts out of view, within " << longestMs
+              << " ms at most\n";
 }
 
 // The sight's cross reaches 46 pixels out from its centre, which lies between

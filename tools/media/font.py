@@ -1,6 +1,8 @@
 """The game's font: DejaVu Sans Mono Bold from fonts-dejavu-core, renamed Halvanne Mono, with a
 distance mark in place of the grave accent, the character that opens the red distance label."""
 
+import math
+
 from fontTools.misc.timeTools import timestampFromString
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib import TTFont
@@ -12,18 +14,22 @@ MARK = "distancemark"
 # Fixed dates, so that every run writes the same bytes.
 DATE = timestampFromString("Thu Jan  1 00:00:00 2026")
 
-# The mark in pixels at 14 points (14 pixels to the em), y up from the baseline: a double arrow,
-# a head up and a head down on a one-pixel shaft, as tall as the digits (10 pixels), its heads
-# five pixels wide in the middle of the digits' eight-pixel advance. Edges lie on pixel edges
-# or run at 45 degrees through pixel corners, so that every pixel centre is clearly in or out
-# and the mark needs no hinting. Clockwise, as TrueType fills outer contours.
-MARK_OUTLINE = [(3.5, 10), (6.5, 7), (4, 7), (4, 3), (6.5, 3), (3.5, 0), (0.5, 3), (3, 3), (3, 7),
-                (0.5, 7)]
+# The mark in pixels at 14 points (14 pixels to the em), x right and y down from the top-left
+# corner of a rendered line, which SDL_ttf puts at the font's ascent (13 pixels above the
+# baseline): an arrow pointing up and left, its tip the line's top-left pixel, so that the
+# label, drawn with its top-left corner on the station's centre, points at it. Its head is a
+# right angle with legs of five pixels, its shaft two pixels wide at 45 degrees, seven pixels
+# wide in all, which leaves the digits' eight-pixel advance a free column. Edges lie on pixel
+# edges or run at 45 degrees between pixel centres, so that every centre is clearly in or out
+# and the mark needs no hinting. Clockwise on the screen, as TrueType fills outer contours.
+MARK_OUTLINE = [(0, 0), (5.5, 0), (3.5, 2), (7, 5.5), (6, 6.5), (2.5, 3), (0, 5.5)]
+ASCENT = 13
 
 
 def _mark_glyph(units_per_em):
     scale = units_per_em / 14.0
-    points = [tuple(round(v * scale) for v in point) for point in MARK_OUTLINE]
+    # Rounded down: the tip must not reach above the ascent, where it would start a row higher.
+    points = [(math.floor(x * scale), math.floor((ASCENT - y) * scale)) for x, y in MARK_OUTLINE]
     pen = TTGlyphPen(None)
     pen.moveTo(points[0])
     for point in points[1:]:

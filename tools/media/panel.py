@@ -220,13 +220,10 @@ def make_crosshairs(path):
             add(sd_segment(X, Y, px, py, px - sx * 26, py, 1.0))
             add(sd_segment(X, Y, px, py, px, py - sy * 18, 1.0))
     green = cov(d)
-    # the roll mark: where the station's orange beacon arm must point when aligned
-    mark = sd_polygon(X, Y, [(cx - 11, cy + R + 16), (cx + 11, cy + R + 16), (cx, cy + R + 2)])
-    mark = np.minimum(mark, sd_polygon(X, Y, [(cx - 9, cy + R + 44), (cx + 9, cy + R + 44),
-                                                (cx, cy + R + 58)]))
-    for k in range(3):
-        y0 = cy + R + 20 + k * 8
-        mark = np.minimum(mark, sd_segment(X, Y, cx, y0, cx, y0 + 4, 1.0))
+    # The roll mark, one orange triangle pointing up at the ring's lowest point: the station's
+    # orange arrow points straight down at it in the docked pose. A single shape, so that the
+    # pilot's guide can name it.
+    mark = sd_polygon(X, Y, [(cx - 12, cy + R + 18), (cx + 12, cy + R + 18), (cx, cy + R + 2)])
     orange = cov(mark)
     col = np.empty((H, W, 3), np.float32)
     col[:] = GREEN
