@@ -42,10 +42,12 @@ if on_compat; then
     export LD_LIBRARY_PATH=$COMPAT_DIR
 fi
 
-# start_game [DIR]: starts the program in DIR (the run directory by default).
+# start_game [DIR [ARGUMENT...]]: starts the program in DIR (the run
+# directory by default) with the arguments.
 start_game() {
     local dir=${1:-$RUN_DIR}
-    (cd "$dir" && exec "$HALVANNE" >"$WORK/stdout" 2>"$WORK/stderr") &
+    [ $# -gt 0 ] && shift
+    (cd "$dir" && exec "$HALVANNE" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
 }
 
