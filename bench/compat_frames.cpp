@@ -9,6 +9,8 @@
 // A frame number after emit and compare saves that frame of each run as
 // /tmp/compat_frames_emit.bmp and /tmp/compat_frames_compare.bmp; the largest
 // step of each pixel over the whole game goes to /tmp/compat_frames_steps.bmp.
+#include <SDL/SDL_image.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -29,15 +31,43 @@ using Frame = std::vector<Uint8>;
 bool emitting = true;
 int savedFrame = -1;
 int frames = 0;
-int differing = 0;
-int mostPixels = 0;
-int mostPixelsFrame = -1;
-int largestStep = 0;
-long totalPixels = 0;
-SDL_Rect box = {width, height, 0, 0};  // x and y of the first corner, w and h of the last
-long insideViewport = 0;
+
+// Where a pixel lies: under the crosshairs' drawn pixels, in the ship icon
+// (which steps on the wall clock, so that it differs between any two runs),
+// or elsewhere.
+enum Region { crosshairs, shipIcon, elsewhere, regionCount };
+const char* const regionNames[regionCount] = {"under the crosshairs", "in the ship icon",
+                                              "elsewhere"};
+std::vector<Uint8> regionOf(width* height, elsewhere);
+
+struct Differences {
+    int frames = 0;
+    int mostPixels = 0;
+    int mostPixelsFrame = -1;
+    int largestStep = 0;
+    SDL_Rect box = {width, height, 0, 0};  // x and y of the first corner, w and h of the last
+};
+Differences found[regionCount];
 // The largest step each pixel ever took, saved as a grey picture at the end.
 std::vector<Uint8> mostStep(width* height);
+
+void mapRegions() {
+    SDL_Surface* sight = IMG_Load("crosshairs.png");
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            Region region = elsewhere;
+            if (x >= 70 && x < 170 && y >= 370 && y < 470) {
+                region = shipIcon;
+            } else if (sight != nullptr && x >= 50 && x < 50 + sight->w && y >= 50 &&
+                       y < 50 + sight->h) {
+                const Rgb colour = pixelAt(sight, x - 50, y - 50);
+                region = colour == Rgb{255, 255, 255} ? elsewhere : crosshairs;
+            }
+            regionOf[y * width + x] = static_cast<Uint8>(region);
+        }
+    }
+    SDL_FreeSurface(sight);
+}
 
 Frame screenRgb() {
     Frame rgb(width * height * 3);
@@ -60,7 +90,7 @@ void compare(const Frame& mine) {
         std::fprintf(stderr, "compat_frames: the other run drew fewer frames\n");
         std::exit(1);
     }
-    int pixels = 0;
+    int pixels[regionCount] = {};
     for (int i = 0; i < width * height; ++i) {
         int step = 0;
         for (int c = 0; c < 3; ++c) {
@@ -69,23 +99,24 @@ void compare(const Frame& mine) {
         if (step == 0) {
             continue;
         }
-        ++pixels;
-        largestStep = std::max(largestStep, step);
+        Differences& region = found[regionOf[i]];
+        ++pixels[regionOf[i]];
+        region.largestStep = std::max(region.largestStep, step);
         mostStep[i] = static_cast<Uint8>(std::max<int>(mostStep[i], step));
         const int x = i % width;
         const int y = i / width;
-        box.x = std::min<int>(box.x, x);
-        box.y = std::min<int>(box.y, y);
-        box.w = std::max<int>(box.w, x);
-        box.h = std::max<int>(box.h, y);
-        insideViewport += x >= 50 && x < 590 && y >= 50 && y < 350 ? 1 : 0;
+        region.box.x = std::min<int>(region.box.x, x);
+        region.box.y = std::min<int>(region.box.y, y);
+        region.box.w = std::max<int>(region.box.w, x);
+        region.box.h = std::max<int>(region.box.h, y);
     }
-    if (pixels > 0) {
-        ++differing;
-        totalPixels += pixels;
-        if (pixels > mostPixels) {
-            mostPixels = pixels;
-            mostPixelsFrame = frames;
+    for (int r = 0; r < regionCount; ++r) {
+        if (pixels[r] > 0) {
+            ++found[r].frames;
+            if (pixels[r] > found[r].mostPixels) {
+                found[r].mostPixels = pixels[r];
+                found[r].mostPixelsFrame = frames;
+            }
         }
     }
 }
@@ -112,6 +143,7 @@ void frame(GameLoop& loop) {
 
 int main(int argc, char* argv[]) {
     emitting = argc < 2 || std::strcmp(argv[1], "compare") != 0;
+    mapRegions();
     savedFrame = argc > 2 ? std::atoi(argv[2]) : -1;
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -161,15 +193,18 @@ int main(int argc, char* argv[]) {
     }
     shutdownGame();
     if (!emitting) {
-        std::printf("%d frames (%s, then a crash); %d differ\n", frames,
-                    docked ? "a docking" : "no docking", differing);
-        if (differing > 0) {
-            std::printf(
-                "at most %d pixels in one frame (frame %d), %.1f on average in those "
-                "that differ; largest step %d in a channel\n",
-                mostPixels, mostPixelsFrame, double(totalPixels) / differing, largestStep);
-            std::printf("all within x %d-%d, y %d-%d; %.1f%% inside the view (50,50 540x300)\n",
-                        box.x, box.w, box.y, box.h, 100.0 * insideViewport / totalPixels);
+        std::printf("%d frames (%s, then a crash)\n", frames, docked ? "a docking" : "no docking");
+        for (int r = 0; r < regionCount; ++r) {
+            const Differences& region = found[r];
+            std::printf("%s: %d frames differ", regionNames[r], region.frames);
+            if (region.frames > 0) {
+                std::printf(
+                    ", by at most %d pixels (frame %d) and %d in a channel, within x "
+                    "%d-%d, y %d-%d",
+                    region.mostPixels, region.mostPixelsFrame, region.largestStep, region.box.x,
+                    region.box.w, region.box.y, region.box.h);
+            }
+            std::printf("\n");
         }
     }
     return 0;
