@@ -113,6 +113,44 @@ TEST(Media, SoundLoopsArePcm22050AndCloseWithoutAClick) {
     }
 }
 
+// The mixer plays the music at 22,050 Hz stereo; a file at another rate would
+// be converted on the audio thread, which sdl12-compat's converter gets wrong.
+TEST(Media, MusicIsMpeg2LayerThreeAt22050HzStereo) {
+    std::ifstream file("HalvanneTheme.mp3", std::ios::binary);
+    std::string head(10, '\0');
+    ASSERT_TRUE(file.read(head.data(), head.size()));
+    if (head.compare(0, 3, "ID3") == 0) {
+        // Skip the tag, whose size is stored seven bits a byte.
+        std::streamoff size = 0;
+        for (int i = 6; i < 10; ++i) {
+            size = size * 128 + (head[i] & 0x7f);
+        }
+        file.seekg(10 + size);
+        ASSERT_TRUE(file.read(head.data(), 4));
+    }
+    const auto byte = [&](int i) { return static_cast<unsigned char>(head[i]); };
+    ASSERT_EQ(byte(0), 0xff);
+    ASSERT_EQ(byte(1) & 0xe0, 0xe0) << "no frame sync";
+    EXPECT_EQ((byte(1) >> 3) & 3, 2) << "not MPEG-2";
+    EXPECT_EQ((byte(1) >> 1) & 3, 1) << "not layer III";
+    EXPECT_EQ((byte(2) >> 2) & 3, 0) << "not 22,050 Hz";
+    EXPECT_NE(byte(3) >> 6, 3) << "mono";
+}
+
+TEST(Video, Sdl12CompatAndWindowDrivers) {
+    const std::pair<SDL_version, bool> versions[] = {
+        {{1, 2, 15}, false}, {{1, 2, 49}, false}, {{1, 2, 50}, true}, {{1, 2, 60}, true}};
+    for (const auto& [version, compat] : versions) {
+        EXPECT_EQ(isSdl12Compat(version), compat) << int(version.patch);
+    }
+    for (const char* driver : {"x11", "wayland", "kmsdrm", "fbcon"}) {
+        EXPECT_TRUE(showsWindow(driver)) << driver;
+    }
+    for (const char* driver : {"offscreen", "dummy"}) {
+        EXPECT_FALSE(showsWindow(driver)) << driver;
+    }
+}
+
 // Every picture, blitted as the game loads it over magenta, shows its own
 // colours except where it is pure white; a near-white pixel still shows.
 TEST(Pictures, LoadImageKeysOutPureWhiteAlone) {

@@ -12,7 +12,8 @@ if [ "${1:-play}" = "package" ]; then
     packages+=("${package_tools[@]}")
 fi
 if [ "${1:-play}" = "test" ]; then
-    packages+=(libgtest-dev xvfb xauth xdotool imagemagick sox valgrind procps)
+    # sdl12-compat (SDL 1.2 over SDL 2) installs beside the classic library.
+    packages+=(libgtest-dev xvfb xauth xdotool imagemagick sox valgrind procps libsdl1.2-compat)
     packages+=("${package_tools[@]}" "${package_checks[@]}")
 fi
 

@@ -16,6 +16,12 @@ if [ -z "${HALVANNE_E2E_DISPLAY:-}" ]; then
 fi
 
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
+# sdl12-compat, SDL 1.2 over SDL 2, beside the classic library: the tests run
+# with HALVANNE_E2E_SDL=compat play the game on it.
+COMPAT_DIR=${HALVANNE_SDL12_COMPAT:-/usr/lib/x86_64-linux-gnu/sdl12-compat}
+on_compat() { [ "${HALVANNE_E2E_SDL:-}" = compat ]; }
+
 WORK=$(mktemp -d)
 GAME_PID=""
 trap 'cleanup' EXIT
@@ -31,10 +37,17 @@ fail() {
     exit 1
 }
 
-# start_game [DIR]: starts the program in DIR (the run directory by default).
+if on_compat; then
+    [ -e "$COMPAT_DIR/libSDL-1.2.so.0" ] || fail "no sdl12-compat in $COMPAT_DIR (tools/install-deps.sh test)"
+    export LD_LIBRARY_PATH=$COMPAT_DIR
+fi
+
+# start_game [DIR [ARGUMENT...]]: starts the program in DIR (the run
+# directory by default) with the arguments.
 start_game() {
     local dir=${1:-$RUN_DIR}
-    (cd "$dir" && exec "$HALVANNE" >"$WORK/stdout" 2>"$WORK/stderr") &
+    [ $# -gt 0 ] && shift
+    (cd "$dir" && exec "$HALVANNE" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
 }
 

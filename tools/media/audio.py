@@ -9,7 +9,11 @@ import wave
 import numpy as np
 
 SR_FX = 22050
-SR_MUSIC = 44100
+# The music is made and encoded at the rate the game opens the mixer at: the mixer then
+# plays the decoded samples as they are, with no rate conversion (SDL 2's converter, under
+# sdl12-compat, writes past SDL_mixer 1.2's buffer when it halves 44.1 kHz). Nothing is
+# lost: the mixer's output holds nothing above 11 kHz anyway.
+SR_MUSIC = 22050
 
 # Peaks of the three layers as the mixer plays them, at full volume. The mixer adds them, so
 # their sum stays under -1 dBFS and the mix never clips, whatever plays at the same moment.
@@ -234,9 +238,9 @@ def make_music(path):
         wav = os.path.join(tmp, "theme.wav")
         while True:
             write_wav(wav, gain * mix, sr)
-            # constant 96 kbit/s at 44.1 kHz (which the mixer halves exactly); lame writes no
-            # dated tag, so the file is the same on every run
-            subprocess.run(["lame", "--quiet", "--noreplaygain", "-b", "96", "--resample", "44.1",
+            # constant 64 kbit/s at 22.05 kHz; lame writes no dated tag, so the file is the
+            # same on every run
+            subprocess.run(["lame", "--quiet", "--noreplaygain", "-b", "64", "--resample", "22.05",
                             "-m", "j", "-q", "2", wav, path], check=True)
             subprocess.run(["lame", "--quiet", "--decode", path, wav], check=True)
             with wave.open(wav, "rb") as w:
