@@ -53,8 +53,12 @@ grep -q 'stays 640 x 480' "$WORK/stderr" && [ "$(wc -l <"$WORK/stderr")" = 1 ] |
 AUDIODEV=no_such_device SDL_AUDIODRIVER=alsa start_game /
 expect_exit 1 "no such ALSA device"
 grep -q '^ALSA lib' "$WORK/stderr" || fail "ALSA's lines did not pass through"
-tail -n 1 "$WORK/stderr" | grep -q '^halvanne: could not open the window or the sound device' ||
-    fail "no help line after ALSA's lines"
+help=$(tail -n 1 "$WORK/stderr")
+for hint in '^halvanne: could not open the window or the sound device' 'no desktop session' \
+    'no free sound device' 'SDL_AUDIODRIVER=dummy'; do
+    grep -q "$hint" <<<"$help" || fail "the help line after ALSA's lines lacks '$hint'"
+done
+[ -s "$WORK/stdout" ] && fail "the help went to standard output"
 
 # No display at all, on both libraries: exit code 1 and the help line last.
 display=$DISPLAY
@@ -69,11 +73,7 @@ export DISPLAY=$display
 
 SDL_AUDIODRIVER=no_such_driver start_game /
 expect_exit 1 "no sound device"
-[ -s "$WORK/stdout" ] && fail "the help went to standard output"
-[ "$(wc -l <"$WORK/stderr")" = "1" ] || fail "expected one line of help"
-grep -q 'no desktop session' "$WORK/stderr" || fail "the help does not name the desktop session"
-grep -q 'no free sound device' "$WORK/stderr" || fail "the help does not name the sound device"
-grep -q 'SDL_AUDIODRIVER=dummy' "$WORK/stderr" || fail "the help does not tell how to start without sound"
+[ "$(cat "$WORK/stderr")" = "$help" ] || fail "expected the help line alone from a silent game"
 
 # The game's own warning reaches standard error while it runs, once.
 rm "$data/light.png"
