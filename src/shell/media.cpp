@@ -273,10 +273,10 @@ void loadStationSet(int n) {
 bool reportUnloadedMedia(bool startingUp) {
     const bool complete = unloaded.empty();
     if (startingUp && !complete) {
-        std::fprintf(stderr, "%s\n", unloaded.front().c_str());
+        unloaded.resize(1);
     }
-    for (std::size_t i = 0; !startingUp && i < unloaded.size(); ++i) {
-        std::fprintf(stderr, "%s (drawing without it)\n", unloaded[i].c_str());
+    for (const std::string& line : unloaded) {
+        std::fprintf(stderr, "%s%s\n", line.c_str(), startingUp ? "" : " (drawing without it)");
     }
     unloaded.clear();
     return complete || !startingUp;
