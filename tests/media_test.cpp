@@ -26,6 +26,7 @@
 #include <memory>
 #include <sstream>
 
+#include "shell/video.h"
 #include "test_support.h"
 
 namespace {

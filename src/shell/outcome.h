@@ -10,7 +10,7 @@
 // of the last Flying frame at 1.0 or more) and switches to Docked or Crashed.
 void arrivalTest(GameLoop& loop);
 
-// One frame of the Docked or Crashed screen, restarting when Enter was polled.
+// One frame of the Docked or Crashed screen, restarting when Return was polled.
 void drawDockedScreen(GameLoop& loop);
 void drawCrashedScreen(GameLoop& loop);
 
