@@ -2,8 +2,6 @@
 // restart with a new background, station and flight state.
 #pragma once
 
-#include <string>
-
 #include "shell/game.h"
 
 // Judges the approach once the craft has reached the station (approachScale
@@ -16,6 +14,3 @@ void drawCrashedScreen(GameLoop& loop);
 
 // Starts the next approach after the phase that has just ended.
 void restartApproach(GameLoop& loop, ApproachPhase ended);
-
-// The text of the docked screen's second line.
-std::string pointsMessage(int points);
