@@ -91,6 +91,19 @@ protected:
                           in.offsetY);
     }
 
+    // The screen as the scene draws it without its station, over blue.
+    static SDL_Surface* withoutStation(const SceneInputs& in) {
+        SDL_Surface* stations[] = {media.stationLow, media.stationMed, media.stationFull};
+        media.stationLow = media.stationMed = media.stationFull = nullptr;
+        fillSurface(media.screen, blue);
+        draw(in);
+        std::tie(media.stationLow, media.stationMed, media.stationFull) =
+            std::tie(stations[0], stations[1], stations[2]);
+        SDL_Surface* copy = makeScreenCopy(blue);
+        SDL_BlitSurface(media.screen, nullptr, copy, nullptr);
+        return copy;
+    }
+
     // Stations of a quarter, half and whole size, as the levels expect.
     static void makeStations(int fullSide) {
         media.stationLow = makePicture(fullSide / 4, fullSide / 4, grey);
@@ -186,9 +199,11 @@ TEST(SceneGeometry, LayerIsDrawnExactlyWhenItReachesTheScreen) {
 
 // The red centre of each level's picture lands on the station screen point,
 // what the turn adds around the picture stays transparent, and a station
-// close enough to fill the viewport leaves none of it uncovered.
+// close enough to fill the viewport leaves none of its blue background
+// uncovered.
 TEST_F(SceneTest, StationCentreLandsOnTheScreenPointAndItsCornersAreClear) {
     makeStations(400);
+    media.backgroundImage = makePicture(1024, 768, blue);
     paint(media.stationLow, 46, 46, 8, red);
     paint(media.stationMed, 92, 92, 16, red);
     paint(media.stationFull, 184, 184, 32, red);
@@ -198,6 +213,7 @@ TEST_F(SceneTest, StationCentreLandsOnTheScreenPointAndItsCornersAreClear) {
           inputsFor(0.45f, -20, 45, 30, 20), inputsFor(0.6f, 150, 180, 30, -10),
           inputsFor(0.8f, 30, 0, 0, 40), inputsFor(3.0f, 200, 30, 10, 20)}) {
         SCOPED_TRACE(in.approachScale);
+        SDL_Surface* bare = withoutStation(in);
         fillSurface(media.screen, blue);
         draw(in);
         const auto [count, meanX, meanY] = find(red);
@@ -216,8 +232,10 @@ TEST_F(SceneTest, StationCentreLandsOnTheScreenPointAndItsCornersAreClear) {
             static_cast<int>(200 * std::fabs(in.approachScale) *
                              (std::fabs(in.relativeRollCos) + std::fabs(in.relativeRollSin)));
         if (point.x - half >= 0 && point.y - half >= 0) {
-            EXPECT_EQ(pixelAt(media.screen, point.x - half + 2, point.y - half + 2), blue);
+            EXPECT_EQ(pixelAt(media.screen, point.x - half + 2, point.y - half + 2),
+                      pixelAt(bare, point.x - half + 2, point.y - half + 2));
         }
+        SDL_FreeSurface(bare);
     }
 }
 
@@ -261,9 +279,45 @@ TEST_F(SceneTest, DockedSceneIsUpsideDownAtTheLastScale) {
     EXPECT_EQ(pixelAt(media.screen, 320, 200), grey);
 }
 
+// SDL_gfx makes each turned surface exactly as large as its plan predicts, up
+// to the caps: the largest turns of a frame, a low station cut close up at a
+// slant, one just passed (negative zoom), a close full station, the docked
+// picture far and close.
+TEST_F(SceneTest, TurnedSurfacesHaveThePlannedSizes) {
+    makeStations(400);
+    media.backgroundImage = makePicture(1024, 768, grey);
+    const ScenePlans cases[] = {approachPlans(inputsFor(0.3f, 45, 45, 0, 0)),
+                                approachPlans(inputsFor(0.24f, 30, 10, 20, -10)),
+                                approachPlans(inputsFor(-2.0f, 30, 10, 20, -10)),
+                                approachPlans(inputsFor(3.0f, 200, 30, 10, 20)),
+                                dockedPlans(2.0f),
+                                dockedPlans(150.0f)};
+    int largest = 0;
+    for (const ScenePlans& plans : cases) {
+        SCOPED_TRACE(plans.station.zoom);
+        for (const LayerPlan& plan : {plans.background, plans.station}) {
+            ASSERT_TRUE(plan.drawn);
+            SDL_Surface* crop = plan.cropped ? SDL_CreateRGBSurface(SDL_SWSURFACE, plan.crop.w,
+                                                                    plan.crop.h, 32, 0, 0, 0, 0)
+                                             : nullptr;
+            SDL_Surface* turned = rotozoomSurface(crop != nullptr ? crop : plans.look.picture,
+                                                  plan.angle, plan.zoom, 0);
+            EXPECT_EQ(std::make_pair(turned->w, turned->h),
+                      std::make_pair(plan.turnedWidth, plan.turnedHeight));
+            largest = std::max({largest, turned->w, turned->h});
+            SDL_FreeSurface(turned);
+            SDL_FreeSurface(crop);
+        }
+    }
+    EXPECT_GT(largest, maxTurnedSide - 20);
+    EXPECT_LE(largest, maxTurnedSide);
+}
+
 // The medium and full levels show, pixel for pixel, what the straightforward
-// steps show: the whole crop cut with a keyed blit, turned and blitted whole.
+// steps show: the whole crop cut with a keyed blit, turned and blitted whole
+// over the background.
 TEST_F(SceneTest, StationShowsItsWholeCropsPixels) {
+    media.backgroundImage = makePicture(1024, 768, blue);
     media.stationMed = makePicture(200, 160, grey, true);
     media.stationFull = makePicture(400, 320, grey, true);
     for (SDL_Surface* picture : {media.stationMed, media.stationFull}) {
@@ -281,7 +335,7 @@ TEST_F(SceneTest, StationShowsItsWholeCropsPixels) {
         const StationLook look =
             stationLook(in.approachScale, nullptr, media.stationMed, media.stationFull);
         const LayerPlan plan = stationPlan(in, look, look.picture->w, look.picture->h);
-        SDL_Surface* reference = makeScreenCopy(blue);
+        SDL_Surface* reference = withoutStation(in);
         SDL_Surface* crop =
             SDL_CreateRGBSurface(SDL_SWSURFACE, plan.crop.w, plan.crop.h, 32, 0, 0, 0, 0);
         SDL_Rect clip = plan.crop;

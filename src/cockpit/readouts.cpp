@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cmath>
+#include <new>
 #include <sstream>
 
 #include "flight/flight.h"
@@ -99,12 +100,14 @@ SDL_Surface* renderReadout(int kind, TTF_Font* font, SDL_Color colour) {
     if (font == nullptr) {
         return nullptr;
     }
-    const std::string text = readoutText(kind);
-    // SDL_ttf renders nothing for an empty text anyway; spare it the call.
-    if (text.empty()) {
+    try {
+        const std::string text = readoutText(kind);
+        // SDL_ttf renders nothing for an empty text anyway; spare it the call.
+        return text.empty() ? nullptr : TTF_RenderText_Solid(font, text.c_str(), colour);
+    } catch (const std::bad_alloc&) {
+        // Short of memory for the text: this frame goes without the readout.
         return nullptr;
     }
-    return TTF_RenderText_Solid(font, text.c_str(), colour);
 }
 
 void drawReadouts() {

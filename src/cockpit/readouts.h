@@ -23,7 +23,8 @@ float readoutDistance();
 enum ReadoutKind { KindVX = 0, KindVY = 1, KindVZ = 2, KindWZ = 3, KindDistance = 4 };
 
 // Renders one readout in font and colour; the caller frees the surface. Null
-// when nothing is rendered (no font, or a kind outside 0..4).
+// when nothing is rendered (no font, a kind outside 0..4, no memory for the
+// text).
 SDL_Surface* renderReadout(int kind, TTF_Font* font, SDL_Color colour);
 
 // The four fixed readouts, lower right on the panel.

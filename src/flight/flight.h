@@ -33,6 +33,10 @@ struct FlightState {
     float relativeRollSin = 0.0f;
 };
 
+// Angles are kept in degrees; every cosine and sine of the flight and of the
+// view's own geometry takes them into radians with this factor.
+constexpr double degreesToRadians = 3.14159265 / 180.0;
+
 // The readouts' scale: a drift or closing speed of 50 reads 1.00, and a roll
 // rate of 10 (one degree per second) reads 1.00. The docking tolerances are
 // limits on these readouts.
@@ -70,5 +74,6 @@ float offsetY();
 // The whole record, to read it at once.
 const FlightState& flightState();
 
-// Replaces the whole record: for tests and tools that need a given state.
+// Replaces the whole record: each motion step reads the record, advances its
+// part and writes it back here; tests and tools use it to set a given state.
 void setFlightState(const FlightState& state);

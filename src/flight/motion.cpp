@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr double degreesToRadians = 3.14159265 / 180.0;
-
 // From the unsigned count, so that a frame of over 2^31 ms stays positive.
 double seconds(Uint32 frameMs) {
     return static_cast<double>(frameMs) / 1000.0;

@@ -1,8 +1,10 @@
 // The program and its loop: start-up, the event poll, the frame time, the order of a frame.
 #include "shell/game.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <new>
 
 #include "cockpit/panel.h"
 #include "flight/flight.h"
@@ -103,11 +105,19 @@ void runFrame(GameLoop& loop) {
 int runGame(int /*argc*/, char* /*argv*/[]) {
     GameLoop loop;
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    if (!startGame(loop)) {
+    try {
+        if (!startGame(loop)) {
+            return 1;
+        }
+        while (loop.pollResult != pollQuit) {
+            runFrame(loop);
+        }
+    } catch (const std::bad_alloc&) {
+        // The last resort: our own code survives a failed allocation where it
+        // makes one, but an exception that still escapes must not abort.
+        std::fputs("halvanne: out of memory\n", stderr);
+        shutdownGame();
         return 1;
-    }
-    while (loop.pollResult != pollQuit) {
-        runFrame(loop);
     }
     shutdownGame();
     return 0;

@@ -9,9 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
+#include <iterator>
+#include <new>
 
+#include "shell/video.h"
 #include "view/surface.h"
 
 MediaSet media;
@@ -29,8 +30,9 @@ const char* const stationFiles[2][3] = {
     {"spacestation2low.png", "spacestation2med.png", "spacestation2.png"}};
 
 // Why a file cannot be used: the system's word when it cannot even be
-// opened, otherwise what the loading library said.
-std::string failureReason(const char* fileName, const char* libraryError) {
+// opened, otherwise what the loading library said. Valid until the next call
+// into the library or strerror.
+const char* failureReason(const char* fileName, const char* libraryError) {
     FILE* file = std::fopen(fileName, "rb");
     if (file == nullptr) {
         return std::strerror(errno);
@@ -39,13 +41,18 @@ std::string failureReason(const char* fileName, const char* libraryError) {
     return (libraryError != nullptr && libraryError[0] != '\0') ? libraryError : "unreadable file";
 }
 
-std::string failureLine(const char* fileName, const std::string& reason) {
-    return "halvanne: cannot load \"" + std::string(fileName) + "\": " + reason;
+// Every line about a medium is built in a fixed buffer, so that a start-up
+// short of memory can still say which medium it could not load.
+constexpr std::size_t lineSize = 512;
+
+void formatFailure(char (&line)[lineSize], const char* fileName, const char* reason) {
+    std::snprintf(line, lineSize, "halvanne: cannot load \"%s\": %s", fileName, reason);
 }
 
-void reportFailure(const char* fileName, const char* libraryError, const char* consequence) {
-    std::fprintf(stderr, "%s%s\n",
-                 failureLine(fileName, failureReason(fileName, libraryError)).c_str(), consequence);
+void printFailure(const char* fileName, const char* reason, const char* consequence) {
+    char line[lineSize];
+    formatFailure(line, fileName, reason);
+    std::fprintf(stderr, "%s%s\n", line, consequence);
 }
 
 void replaceSurface(SDL_Surface*& slot, SDL_Surface* replacement) {
@@ -55,7 +62,7 @@ void replaceSurface(SDL_Surface*& slot, SDL_Surface* replacement) {
 
 // What a plain file that can be opened for reading lacks, or "" when it lacks
 // nothing. Looked at without opening it, so that start-up reads each file once.
-std::string missingFileReason(const char* fileName) {
+const char* missingFileReason(const char* fileName) {
     struct stat info;
     if (stat(fileName, &info) != 0 || access(fileName, R_OK) != 0) {
         return std::strerror(errno);
@@ -63,22 +70,50 @@ std::string missingFileReason(const char* fileName) {
     return S_ISREG(info.st_mode) ? "" : "not a plain file";
 }
 
+bool filePresent(const char* fileName) {
+    const char* reason = missingFileReason(fileName);
+    if (reason[0] != '\0') {
+        printFailure(fileName, reason, "");
+        return false;
+    }
+    return true;
+}
+
 // The lines naming the font and scene pictures that came back null, kept from
-// their load (the library's reason is gone by the next one) until reported.
-std::vector<std::string> unloaded;
+// their load (the library's reason is gone by the next one) until reported:
+// at most the font, a background and a station's three pictures.
+char unloaded[5][lineSize];
+int unloadedCount = 0;
+
+void noteUnloaded(const char* fileName, const char* libraryError) {
+    if (unloadedCount < static_cast<int>(std::size(unloaded))) {
+        formatFailure(unloaded[unloadedCount++], fileName, failureReason(fileName, libraryError));
+    }
+}
+
+// loadImage takes its name as a std::string, whose copy of a long name can
+// fail; the picture is then missing for want of memory.
+SDL_Surface* loadPicture(const char* fileName) {
+    try {
+        return loadImage(fileName);
+    } catch (const std::bad_alloc&) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+}
 
 SDL_Surface* loadScenePicture(const char* fileName) {
-    SDL_Surface* picture = loadImage(fileName);
+    SDL_Surface* picture = loadPicture(fileName);
     if (picture == nullptr) {
-        unloaded.push_back(failureLine(fileName, failureReason(fileName, IMG_GetError())));
+        noteUnloaded(fileName, IMG_GetError());
     }
     return picture;
 }
 
 SDL_Surface* loadOptionalImage(const char* fileName) {
-    SDL_Surface* image = loadImage(fileName);
+    SDL_Surface* image = loadPicture(fileName);
     if (image == nullptr) {
-        reportFailure(fileName, IMG_GetError(), " (drawing without it)");
+        printFailure(fileName, failureReason(fileName, IMG_GetError()), " (drawing without it)");
     }
     return image;
 }
@@ -123,60 +158,12 @@ Mix_Chunk* loadOptionalChunk(const char* fileName) {
     SDL_RWops* stream = playableWave(fileName) ? SDL_RWFromFile(fileName, "rb") : nullptr;
     Mix_Chunk* chunk = stream != nullptr ? Mix_LoadWAV_RW(stream, 1) : nullptr;
     if (chunk == nullptr) {
-        reportFailure(fileName, Mix_GetError(), " (playing without it)");
+        printFailure(fileName, failureReason(fileName, Mix_GetError()), " (playing without it)");
     }
     return chunk;
 }
 
-// The classic SDL's drivers that open a window or the whole screen, in SDL's
-// own order. Without a display it would fall back to drawing the game as text
-// art in the terminal, which is no window; a driver named in SDL_VIDEODRIVER
-// is taken as it is.
-const char* const windowDrivers[] = {"x11", "dga", "fbcon", "directfb"};
-
-// sdl12-compat chooses among SDL 2's drivers, Wayland's among them, which the
-// list above would leave out; it has no text art, but without a display it
-// draws into memory, which is no window either.
-int initCompatVideo() {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == -1) {
-        return -1;
-    }
-    char name[64] = "";
-    if (SDL_VideoDriverName(name, sizeof name) != nullptr && showsWindow(name)) {
-        return 0;
-    }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    SDL_SetError("no window driver, only %s", name);
-    return -1;
-}
-
-int initVideo() {
-    if (std::getenv("SDL_VIDEODRIVER") != nullptr) {
-        return SDL_InitSubSystem(SDL_INIT_VIDEO);
-    }
-    if (isSdl12Compat(*SDL_Linked_Version())) {
-        return initCompatVideo();
-    }
-    for (const char* driver : windowDrivers) {
-        setenv("SDL_VIDEODRIVER", driver, 1);
-        const int result = SDL_InitSubSystem(SDL_INIT_VIDEO);
-        unsetenv("SDL_VIDEODRIVER");
-        if (result == 0) {
-            return 0;
-        }
-    }
-    return -1;
-}
-
 }  // namespace
-
-bool isSdl12Compat(const SDL_version& linked) {
-    return SDL_VERSIONNUM(linked.major, linked.minor, linked.patch) >= SDL_VERSIONNUM(1, 2, 50);
-}
-
-bool showsWindow(const char* driverName) {
-    return std::strcmp(driverName, "offscreen") != 0 && std::strcmp(driverName, "dummy") != 0;
-}
 
 bool initSystems() {
     if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_VIDEO) == -1 || initVideo() == -1) {
@@ -194,7 +181,7 @@ bool initSystems() {
     }
     SDL_WM_SetCaption("Halvanne", nullptr);
     // SDL keeps its own copy of the icon.
-    SDL_Surface* icon = loadImage("halvanne.png");
+    SDL_Surface* icon = loadPicture("halvanne.png");
     if (icon != nullptr) {
         SDL_WM_SetIcon(icon, nullptr);
         SDL_FreeSurface(icon);
@@ -203,16 +190,19 @@ bool initSystems() {
 }
 
 bool requiredMediaPresent() {
-    std::vector<const char*> required = {fontFile};
-    required.insert(required.end(), std::begin(backgroundFiles), std::end(backgroundFiles));
-    for (const auto& station : stationFiles) {
-        required.insert(required.end(), std::begin(station), std::end(station));
+    if (!filePresent(fontFile)) {
+        return false;
     }
-    for (const char* fileName : required) {
-        const std::string reason = missingFileReason(fileName);
-        if (!reason.empty()) {
-            std::fprintf(stderr, "%s\n", failureLine(fileName, reason).c_str());
+    for (const char* fileName : backgroundFiles) {
+        if (!filePresent(fileName)) {
             return false;
+        }
+    }
+    for (const auto& station : stationFiles) {
+        for (const char* fileName : station) {
+            if (!filePresent(fileName)) {
+                return false;
+            }
         }
     }
     return true;
@@ -222,7 +212,7 @@ void loadMediaSet() {
     media.readoutFont = TTF_OpenFont(fontFile, 14);
     media.messageFont = TTF_OpenFont(fontFile, 32);
     if (media.readoutFont == nullptr || media.messageFont == nullptr) {
-        unloaded.push_back(failureLine(fontFile, failureReason(fontFile, TTF_GetError())));
+        noteUnloaded(fontFile, TTF_GetError());
     }
     media.panelImage = loadOptionalImage("uistatic3.png");
     media.crosshairsImage = loadOptionalImage("crosshairs.png");
@@ -234,7 +224,8 @@ void loadMediaSet() {
     media.musicTrack =
         looksLikeMp3("HalvanneTheme.mp3") ? Mix_LoadMUS("HalvanneTheme.mp3") : nullptr;
     if (media.musicTrack == nullptr) {
-        reportFailure("HalvanneTheme.mp3", Mix_GetError(), " (playing without it)");
+        printFailure("HalvanneTheme.mp3", failureReason("HalvanneTheme.mp3", Mix_GetError()),
+                     " (playing without it)");
     }
     media.engineLoop = loadOptionalChunk("engineloop.wav");
     media.thrusterSound = loadOptionalChunk("thruster.wav");
@@ -271,14 +262,12 @@ void loadStationSet(int n) {
 }
 
 bool reportUnloadedMedia(bool startingUp) {
-    const bool complete = unloaded.empty();
-    if (startingUp && !complete) {
-        unloaded.resize(1);
+    const bool complete = unloadedCount == 0;
+    const int reported = startingUp && !complete ? 1 : unloadedCount;
+    for (int i = 0; i < reported; ++i) {
+        std::fprintf(stderr, "%s%s\n", unloaded[i], startingUp ? "" : " (drawing without it)");
     }
-    for (const std::string& line : unloaded) {
-        std::fprintf(stderr, "%s%s\n", line.c_str(), startingUp ? "" : " (drawing without it)");
-    }
-    unloaded.clear();
+    unloadedCount = 0;
     return complete || !startingUp;
 }
 
@@ -293,7 +282,7 @@ void shutdownGame() {
     for (SDL_Surface** surface : surfaces) {
         replaceSurface(*surface, nullptr);
     }
-    unloaded.clear();
+    unloadedCount = 0;
     Mix_CloseAudio();
     if (media.readoutFont != nullptr) {
         TTF_CloseFont(media.readoutFont);

@@ -38,13 +38,6 @@ extern const SDL_Color textGreen;
 constexpr int thrusterChannel = 1;
 constexpr int engineChannel = 2;
 
-// True for sdl12-compat, SDL 1.2's interface over SDL 2, which reports itself
-// as 1.2.50 or later; the classic SDL 1.2 stays below.
-bool isSdl12Compat(const SDL_version& linked);
-
-// False for the video drivers that draw into memory and show nothing.
-bool showsWindow(const char* driverName);
-
 // Opens SDL, the 640 x 480 window, SDL_ttf and the mixer, then sets the
 // caption and icon. False as soon as one of the four openings fails.
 bool initSystems();

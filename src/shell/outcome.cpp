@@ -1,6 +1,7 @@
 // The arrival test, the docked and crashed screens with their messages, and the restart.
 #include "shell/outcome.h"
 
+#include <new>
 #include <sstream>
 
 #include "cockpit/panel.h"
@@ -17,7 +18,13 @@ void drawMessage(const std::stringstream& text, int x, int y) {
     if (media.messageFont == nullptr) {
         return;
     }
-    SDL_Surface* message = TTF_RenderText_Solid(media.messageFont, text.str().c_str(), textRed);
+    SDL_Surface* message = nullptr;
+    try {
+        message = TTF_RenderText_Solid(media.messageFont, text.str().c_str(), textRed);
+    } catch (const std::bad_alloc&) {
+        // Short of memory for the copy of the text: this frame goes without it.
+        return;
+    }
     applySurface(x, y, message, media.screen);
     SDL_FreeSurface(message);
 }
@@ -38,12 +45,6 @@ void arrivalTest(GameLoop& loop) {
     }
 }
 
-std::string pointsMessage(int points) {
-    std::stringstream display2;
-    display2 << "You got " << points << " points!";
-    return display2.str();
-}
-
 void drawDockedScreen(GameLoop& loop) {
     drawDockedScene(loop.approachScale);
     drawIdlePanel(true);
@@ -51,7 +52,7 @@ void drawDockedScreen(GameLoop& loop) {
     std::stringstream display2;
     std::stringstream display3;
     display << "You docked successfully!";
-    display2 << pointsMessage(loop.points);
+    display2 << "You got " << loop.points << " points!";
     display3 << "Press Enter to try again.";
     drawMessage(display, 100, 80);
     drawMessage(display2, 100, 120);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flight/flight.h"
+#include "view/caps.h"
 #include "view/surface.h"
 
 namespace {
@@ -27,6 +29,10 @@ bool allFinite(double a, double b, double c, double d) {
 }
 
 HalfExtents viewportHalfExtents(float angle, float angleCos, float angleSin) {
+    // cos·sin is positive in the first and third quadrants, where angle - 45
+    // is the angle's distance from the nearest diagonal, and angle + 45 is
+    // elsewhere (up to whole half turns). k then grows from 1/√2 on an axis to
+    // 1 on a diagonal, and R·k stays beyond the turned viewport's reach.
     const double sign = static_cast<double>(angleCos) * angleSin;
     const double phi = sign > 0.0 ? angle - 45.0 : angle + 45.0;
     const double k = std::fabs(std::cos(phi * degreesToRadians));
@@ -109,8 +115,8 @@ SceneCrop dockedStationCrop(int pictureWidth, int pictureHeight, double zoom) {
         // Centred on the same point with even sides, the crop puts the same
         // pixels into the viewport as the whole 540 x 300; one picture pixel
         // more than the viewport needs keeps its edges covered, and no half
-        // is larger than what stays within maxTurnedSide once zoomed.
-        const double largest = std::floor((maxTurnedSide / 2 - 1) / magnitude);
+        // is larger than the surface caps allow once zoomed.
+        const double largest = largestUnturnedHalf(magnitude);
         halfWidth = std::min({halfWidth, std::floor(dockedHalfWidth / magnitude) + 1.0, largest});
         halfHeight =
             std::min({halfHeight, std::floor(dockedHalfHeight / magnitude) + 1.0, largest});

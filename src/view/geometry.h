@@ -13,14 +13,6 @@ constexpr int viewportHeight = 300;
 constexpr int viewportCentreX = 320;
 constexpr int viewportCentreY = 200;
 
-// The caps on the surfaces that the scene makes each frame: the plans keep to
-// them, and plan.cpp gives the reasons for both numbers (turnedSizeWithin and
-// cropSizeWithin).
-constexpr int maxTurnedSide = 880;
-constexpr int maxCropSide = 1236;
-
-constexpr double degreesToRadians = 3.14159265 / 180.0;
-
 bool allFinite(double a, double b, double c, double d);
 
 struct HalfExtents {

@@ -11,13 +11,6 @@
 
 namespace {
 
-SceneSurfaces largestMade = {};
-
-void noteSurface(SurfaceSize& largest, const SDL_Surface* surface) {
-    largest.width = std::max(largest.width, surface->w);
-    largest.height = std::max(largest.height, surface->h);
-}
-
 // A 32-bit crop surface: in the picture's own layout when that is 32-bit, so
 // that copying into it and every later blit are plain copies.
 SDL_Surface* makeCropSurface(const SDL_Surface* picture, int width, int height) {
@@ -75,7 +68,7 @@ void copyIntoCrop(SDL_Surface* picture, const SDL_Rect& rect, SDL_Surface* crop,
 // and most of a medium level crop lies outside the picture.
 SDL_Rect pictureFootprint(const LayerPlan& plan, int pictureWidth, int pictureHeight,
                           int turnedWidth, int turnedHeight) {
-    const double radians = plan.angle * M_PI / 180.0;
+    const double radians = plan.angle * gfxDegreesToRadians;
     const double c = std::cos(radians) * plan.zoom;
     const double s = std::sin(radians) * plan.zoom;
     double left = HUGE_VAL;
@@ -114,7 +107,6 @@ void drawLayer(SDL_Surface* picture, const LayerPlan& plan, int keyGrey, bool fi
         if (crop == nullptr) {
             return;
         }
-        noteSurface(largestMade.largestCrop, crop);
         Uint32 fill = 0;  // a new surface is black
         if (fillCropWithKey) {
             const Uint8 grey = static_cast<Uint8>(keyGrey);
@@ -130,7 +122,6 @@ void drawLayer(SDL_Surface* picture, const LayerPlan& plan, int keyGrey, bool fi
     }
     SDL_Surface* turned = rotozoomSurface(source, plan.angle, plan.zoom, 0);
     if (turned != nullptr) {
-        noteSurface(largestMade.largestTurned, turned);
         if (keyGrey < 0) {
             // SDL_gfx hands its result the source's key (black for a crop);
             // the background must stay opaque so that it repaints the view.
@@ -152,12 +143,4 @@ void drawLayer(SDL_Surface* picture, const LayerPlan& plan, int keyGrey, bool fi
         SDL_FreeSurface(turned);
     }
     SDL_FreeSurface(crop);
-}
-
-SceneSurfaces largestSceneSurfaces() {
-    return largestMade;
-}
-
-void resetLargestSceneSurfaces() {
-    largestMade = {};
 }

@@ -13,17 +13,3 @@ constexpr int noKey = -1;
 // the layer repaints everything it covers. A crop filled with the key colour
 // keeps the picture's transparent pixels transparent.
 void drawLayer(SDL_Surface* picture, const LayerPlan& plan, int keyGrey, bool fillCropWithKey);
-
-// The largest width and height of the crops and of the turned surfaces that
-// the scene has made since the last reset, to check that no frame makes a
-// huge one.
-struct SurfaceSize {
-    int width;
-    int height;
-};
-struct SceneSurfaces {
-    SurfaceSize largestCrop;
-    SurfaceSize largestTurned;
-};
-SceneSurfaces largestSceneSurfaces();
-void resetLargestSceneSurfaces();

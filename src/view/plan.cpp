@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flight/flight.h"
+#include "view/caps.h"
 #include "view/surface.h"
 
 namespace {
@@ -21,34 +23,6 @@ SDL_Rect insidePicture(const SDL_Rect& rect, int width, int height) {
     const int bottom = std::min(rect.y + rect.h, height);
     return {clampToSint16(left), clampToSint16(top), clampToUint16(right - left),
             clampToUint16(bottom - top)};
-}
-
-// The surface caps. Every crop and turned surface is made anew each frame, so
-// their sizes are capped whatever the flight state; a layer that cannot keep
-// within them is not drawn (the low and docked station crops shrink first).
-//
-// maxTurnedSide (880): the largest turn of an ordinary frame is a 617 x 617
-// crop (twice the viewport's half-diagonal) turned by 45 degrees, 872 x 872,
-// plus room for SDL_gfx's rounding. Only a huge zoom asks for more.
-//
-// maxCropSide (1236): the largest crop is the medium station's at its smallest
-// zoom, 2R / 0.5; the background's is at most 617 on a side, the docked ones
-// 540 x 300, and the low station's is cut to its picture.
-bool cropSizeWithin(bool cropped, const SDL_Rect& crop) {
-    return !cropped || (crop.w <= maxCropSide && crop.h <= maxCropSide);
-}
-
-// The size rotozoomSurface will make, unless it would exceed maxTurnedSide.
-// The first test keeps SDL_gfx's own size arithmetic away from overflow; it
-// never refuses a size that fits, since a turn keeps at least half of w + h.
-bool turnedSizeWithin(int width, int height, double angle, double zoom, int& turnedWidth,
-                      int& turnedHeight) {
-    const double magnitude = std::fabs(zoom);
-    if (!std::isfinite(angle) || !(magnitude * (width + height) <= 4.0 * maxTurnedSide)) {
-        return false;
-    }
-    rotozoomSurfaceSize(width, height, angle, magnitude, &turnedWidth, &turnedHeight);
-    return turnedWidth <= maxTurnedSide && turnedHeight <= maxTurnedSide;
 }
 
 LayerPlan planTurn(bool cropped, const SDL_Rect& crop, int sourceWidth, int sourceHeight,
@@ -87,7 +61,7 @@ LayerPlan lowCropPlan(SDL_Rect crop, int width, int height, double angle, double
     const SDL_Rect inside = insidePicture(crop, width, height);
     const double shiftX = inside.x + inside.w / 2.0 - width / 2.0;
     const double shiftY = inside.y + inside.h / 2.0 - height / 2.0;
-    const double radians = angle * M_PI / 180.0;
+    const double radians = angle * gfxDegreesToRadians;
     const double c = std::cos(radians);
     const double s = std::sin(radians);
     // Rounded, not truncated: the crop's pixels then land within half a
@@ -102,7 +76,7 @@ LayerPlan lowCropPlan(SDL_Rect crop, int width, int height, double angle, double
 // SDL_gfx's fixed-point rounding.
 SceneCrop viewportPreimage(int width, int height, double angle, double zoom, double pointX,
                            double pointY) {
-    const double radians = angle * M_PI / 180.0;
+    const double radians = angle * gfxDegreesToRadians;
     const double c = std::cos(radians) / zoom;
     const double s = std::sin(radians) / zoom;
     double left = HUGE_VAL;
@@ -164,11 +138,9 @@ LayerPlan lowStationPlan(const SceneInputs& in, const StationLook& look, HalfExt
     SDL_Rect crop = under.rect;
     for (;;) {
         const LayerPlan plan = lowCropPlan(crop, width, height, angle, zoom, anchorX, anchorY);
-        if (plan.drawn || crop.w <= 2 || crop.h <= 2) {
+        if (plan.drawn || !shrinkCrop(crop)) {
             return plan;
         }
-        crop = {static_cast<Sint16>(crop.x + 1), static_cast<Sint16>(crop.y + 1),
-                static_cast<Uint16>(crop.w - 2), static_cast<Uint16>(crop.h - 2)};
     }
 }
 

@@ -1,10 +1,11 @@
 // The plans of the view's layers: how each is cut, turned, zoomed and placed this frame.
 // No plan cuts a crop beyond maxCropSide nor turns a surface beyond
-// maxTurnedSide, whatever the flight state (the reasons: plan.cpp).
+// maxTurnedSide, whatever the flight state (the caps and their reasons: caps.h).
 #pragma once
 
 #include <SDL/SDL.h>
 
+#include "view/caps.h"
 #include "view/geometry.h"
 
 // How one layer is drawn this frame: cut crop out of the picture (or take the

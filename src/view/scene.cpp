@@ -4,6 +4,33 @@
 #include "flight/flight.h"
 #include "shell/media.h"
 
+ScenePlans approachPlans(const SceneInputs& inputs) {
+    ScenePlans plans = {};
+    plans.look =
+        stationLook(inputs.approachScale, media.stationLow, media.stationMed, media.stationFull);
+    if (media.backgroundImage != nullptr) {
+        plans.background =
+            backgroundPlan(inputs, media.backgroundImage->w, media.backgroundImage->h);
+    }
+    if (plans.look.picture != nullptr) {
+        plans.station =
+            stationPlan(inputs, plans.look, plans.look.picture->w, plans.look.picture->h);
+    }
+    return plans;
+}
+
+ScenePlans dockedPlans(float approachScale) {
+    ScenePlans plans = {};
+    if (media.backgroundImage != nullptr) {
+        plans.background = dockedBackgroundPlan(media.backgroundImage->w, media.backgroundImage->h);
+    }
+    if (media.stationFull != nullptr) {
+        plans.station =
+            dockedStationPlan(approachScale, media.stationFull->w, media.stationFull->h);
+    }
+    return plans;
+}
+
 void drawApproachScene(float approachScale, float relativeRollAngle, float rollAngle, float offsetX,
                        float offsetY) {
     if (media.screen == nullptr) {
@@ -11,16 +38,18 @@ void drawApproachScene(float approachScale, float relativeRollAngle, float rollA
     }
     const SceneInputs inputs = {approachScale,     relativeRollAngle, rollAngle, offsetX,  offsetY,
                                 relativeRollCos(), relativeRollSin(), rollCos(), rollSin()};
+    const ScenePlans plans = approachPlans(inputs);
     if (media.backgroundImage != nullptr) {
-        drawLayer(media.backgroundImage,
-                  backgroundPlan(inputs, media.backgroundImage->w, media.backgroundImage->h), noKey,
-                  false);
+        drawLayer(media.backgroundImage, plans.background, noKey, false);
+    } else {
+        // Nothing else clears the view: without its background the last
+        // picture and its label would stay under the station.
+        SDL_Rect viewport = {viewportLeft, viewportTop, viewportWidth, viewportHeight};
+        SDL_FillRect(media.screen, &viewport, SDL_MapRGB(media.screen->format, 0, 0, 0));
     }
-    const StationLook look =
-        stationLook(approachScale, media.stationLow, media.stationMed, media.stationFull);
-    if (look.picture != nullptr) {
-        drawLayer(look.picture, stationPlan(inputs, look, look.picture->w, look.picture->h),
-                  look.keyGrey, look.level == LevelLow);
+    if (plans.look.picture != nullptr) {
+        drawLayer(plans.look.picture, plans.station, plans.look.keyGrey,
+                  plans.look.level == LevelLow);
     }
 }
 
@@ -28,14 +57,11 @@ void drawDockedScene(float approachScale) {
     if (media.screen == nullptr) {
         return;
     }
+    const ScenePlans plans = dockedPlans(approachScale);
     if (media.backgroundImage != nullptr) {
-        drawLayer(media.backgroundImage,
-                  dockedBackgroundPlan(media.backgroundImage->w, media.backgroundImage->h), noKey,
-                  false);
+        drawLayer(media.backgroundImage, plans.background, noKey, false);
     }
     if (media.stationFull != nullptr) {
-        drawLayer(media.stationFull,
-                  dockedStationPlan(approachScale, media.stationFull->w, media.stationFull->h), 0,
-                  false);
+        drawLayer(media.stationFull, plans.station, 0, false);
     }
 }

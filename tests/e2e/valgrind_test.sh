@@ -12,7 +12,7 @@ export SDL_AUDIODRIVER SDL_DISKAUDIOFILE=/dev/null
 source "$(dirname "$0")/lib.sh"
 
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=$(cd "$RUN_DIR/.." && pwd)/valgrind-build
+BUILD=$(cd "$RUN_DIR/.." && pwd)/plain-build
 command -v valgrind >/dev/null || fail "valgrind is not installed (tools/install-deps.sh test)"
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVANNE_TESTS=OFF \

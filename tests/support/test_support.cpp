@@ -83,10 +83,10 @@ int pixelsOf(SDL_Surface* surface, Rgb colour, int x0, int y0, int w, int h) {
     return count;
 }
 
-int differingPixels(SDL_Surface* a, SDL_Surface* b) {
+int differingPixels(SDL_Surface* a, SDL_Surface* b, int x0, int y0, int w, int h) {
     int count = 0;
-    for (int y = 0; y < a->h; ++y) {
-        for (int x = 0; x < a->w; ++x) {
+    for (int y = y0; y < y0 + (h > 0 ? h : a->h); ++y) {
+        for (int x = x0; x < x0 + (w > 0 ? w : a->w); ++x) {
             count += pixelAt(a, x, y) == pixelAt(b, x, y) ? 0 : 1;
         }
     }

@@ -52,8 +52,9 @@ SDL_Surface* makeScreenCopy(Rgb colour);
 // the colour.
 int pixelsOf(SDL_Surface* surface, Rgb colour, int x0 = 0, int y0 = 0, int w = 0, int h = 0);
 
-// How many pixels of a and b (of the same size) differ.
-int differingPixels(SDL_Surface* a, SDL_Surface* b);
+// How many pixels of a and b (of the same size) differ, in a rectangle (all of
+// them by default).
+int differingPixels(SDL_Surface* a, SDL_Surface* b, int x0 = 0, int y0 = 0, int w = 0, int h = 0);
 
 // Queues a key press or release as SDL would deliver it; false when SDL's
 // queue is full.
