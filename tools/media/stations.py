@@ -311,11 +311,22 @@ def _marker_arm(sc, cx, y_base, y_tip, half_w, z, arrow_w, arrow_h):
     sc.lamp(cx + arrow_w - 14, y_arrow - 5, z + 20, (255, 60, 30), r=3.2)
 
 
+def _seams_across(step, colour):
+    """Plates of one colour, with a dark seam across every step along the length."""
+    colour = np.asarray(colour, np.float32)
+
+    def f(u, v):
+        seam = np.abs(((v / step) % 1.0) - 0.5) > 0.44
+        return colour * np.where(seam, 0.55, 1.0)[..., None]
+
+    return f
+
+
 def _tail_mark(sc, cx, y_base, y_end, half_w, z, bar_w):
-    """The roll marker's tail: a striped magenta bar from the hub toward the bottom of the
+    """The roll marker's tail: a plated magenta bar from the hub toward the bottom of the
     picture, ending in a crossbar with a lamp at each end, raised above what lies under it."""
     sc.box(cx, (y_base + y_end) / 2, half_w, (y_end - y_base) / 2, 12, 4, z0=z,
-           albedo=_hazard(14, TAIL, (70, 26, 64)))
+           albedo=_seams_across(36, TAIL), spec=0.4)
     sc.box(cx, y_end, bar_w, 20, 14, 5, z0=z, albedo=TAIL, spec=0.45, rad=6)
     for side in (-1, 1):
         sc.lamp(cx + side * (bar_w - 12), y_end, z + 14, (255, 90, 230), r=3.2)
@@ -385,7 +396,7 @@ def build_station1():
         sc.lamp(C + 92 * np.cos(a), C + 92 * np.sin(a), 40, (255, 190, 70), r=2.8)
     _docking_port(sc, C, C, 44, (90, 255, 140))
     _marker_arm(sc, C, C - 80, 6, 15, 48, 62, 70)
-    _tail_mark(sc, C, C + 60, C + 218, 18, 48, 58)
+    _tail_mark(sc, C, C + 60, C + 218, 22, 48, 62)
     return sc
 
 
@@ -470,7 +481,7 @@ def build_station2():
             np.abs(v) < 36))
     _docking_port(sc, C, C, 54, (100, 200, 255))
     _marker_arm(sc, C, C - 90, 6, 22, 52, 84, 96)
-    _tail_mark(sc, C, C + 66, C + 300, 24, 52, 72)
+    _tail_mark(sc, C, C + 66, C + 300, 28, 52, 76)
     return sc
 
 
