@@ -485,9 +485,9 @@ WayBack flyBackToTheStation(std::mt19937& frameClock, int limitMs) {
 // station out of view comes back into view by the guide's way back, long
 // before the approach ends: its path crosses the window on a slant, where the
 // window is widest. The longest time and the spread go to the guide. A
-// station that was still on its way in when the search began (here one from
-// above the window, drifting 0.10 a second) is brought back by the second
-// reversal.
+// station that was still on its way in when the search began (here one above
+// the window, drifting towards it at 0.11 on the readouts) is brought back by
+// the second reversal, with the approach stopped.
 TEST(PilotsGuide, AStationLostFarOutComesBack) {
     std::mt19937 frameClock(20261209);
     std::uniform_int_distribution<int> driftTime(10000, 60000);
