@@ -9,13 +9,13 @@ W, H = 1600, 1200
 
 STAR_COLOURS = np.array([[160, 180, 255], [200, 214, 255], [236, 238, 250], [250, 240, 226],
                          [255, 214, 170], [255, 186, 130]], np.float32) / 255.0
+STAR_WEIGHTS = np.array([0.12, 0.22, 0.3, 0.18, 0.12, 0.06])
+
 # The red distance label (255, 0, 0) reads at 2:1 or better on anything darker than a
 # relative luminance of 0.081: the clouds stay below this.
 NEBULA_LUMINANCE = 0.078
 SATURATION = 1.4
 LUMINANCE_WEIGHTS = np.array([0.2126, 0.7152, 0.0722], np.float32)
-
-STAR_WEIGHTS = np.array([0.12, 0.22, 0.3, 0.18, 0.12, 0.06])
 
 
 def _stars(rng, count, bright_range, sigma_range, img):
@@ -92,9 +92,9 @@ def _display(linear):
 
 
 def _limit_luminance(display, ceiling):
-    """Darkens each pixel, keeping its hue and saturation, so that its relative luminance
-    (as WCAG measures it) eases off towards ceiling and never reaches it; the darkest stay
-    as they are."""
+    """Richer colour, then each pixel darkened, keeping its hue, so that its relative
+    luminance (as WCAG measures it) eases off towards ceiling and never reaches it, while
+    dim clouds keep nearly all of theirs."""
     lin = _linear(display)
     lum = (lin @ LUMINANCE_WEIGHTS)[..., None]
     # richer colour makes up for some of the lost brightness
