@@ -82,6 +82,29 @@ bool showsFile(SDL_Surface* shown, const std::string& file) {
     return same;
 }
 
+// How many pixels of the viewport a test picks, and the direction (degrees
+// counter-clockwise from the right) of their mean place from the sight.
+std::pair<int, double> markIn(SDL_Surface* screen, bool (*picks)(Rgb)) {
+    int count = 0;
+    double sumX = 0;
+    double sumY = 0;
+    for (int y = viewportTop; y < viewportTop + viewportHeight; ++y) {
+        for (int x = viewportLeft; x < viewportLeft + viewportWidth; ++x) {
+            if (picks(pixelAt(screen, x, y))) {
+                ++count;
+                sumX += x + 0.5 - viewportCentreX;
+                sumY += y + 0.5 - viewportCentreY;
+            }
+        }
+    }
+    return {count, std::atan2(-sumY, sumX) * 180 / M_PI};
+}
+
+// How far apart two directions are, in degrees (0 to 180).
+double turnBetween(double a, double b) {
+    return std::fabs(std::remainder(a - b, 360.0));
+}
+
 // The game drew from seed: the background (one or two draws), the station
 // (one draw, when drawsStation, else the given one), then the eleven draws of
 // the reset; the pictures of those numbers are loaded and rand goes on from
@@ -203,6 +226,39 @@ TEST_F(GameTest, EnterRestartsOnlyFromAnOutcomeAndPointsNeverCarryOver) {
     arrive(true);
     enter();
     EXPECT_EQ(std::make_pair(loop.approachPhase, loop.points), std::make_pair(Flying, 0));
+}
+
+// The station's roll reads at every roll with the red label over it, from
+// the start distance on: its orange arrow points to its top and its magenta
+// tail the other way; where the label (right of and below the centre) covers
+// the arrow, the tail shows, and each shows in its own direction.
+TEST_F(GameTest, TheStationsRollReadsUnderTheLabel) {
+    const auto orange = [](Rgb c) { return c.r >= 180 && c.g >= 70 && c.g <= 170 && c.b <= 90; };
+    const auto magenta = [](Rgb c) { return c.r >= 160 && c.g <= 110 && c.b >= 120; };
+    for (const int station : {1, 2}) {
+        loadStationSet(station);
+        for (const float distance : {20.0f, 8.0f, 2.5f}) {
+            for (int roll = 0; roll < 360; roll += 15) {
+                SCOPED_TRACE(std::to_string(station) + " at " + std::to_string(distance) +
+                             ", roll " + std::to_string(roll));
+                FlightState state;
+                state.distance = distance;
+                state.relativeRollAngle = static_cast<float>(roll);
+                setFlightState(state);
+                frame();
+                const auto [arrow, arrowWay] = markIn(media.screen, orange);
+                const auto [tail, tailWay] = markIn(media.screen, magenta);
+                const auto minimum = static_cast<int>(5 * (20 / distance) * (20 / distance));
+                const bool arrowUnderLabel = roll > 180 && roll < 270;
+                EXPECT_GE(arrowUnderLabel ? tail : std::max(arrow, tail), minimum);
+                EXPECT_LT(turnBetween(tailWay, roll - 90), 15) << tail;
+                if (!arrowUnderLabel) {
+                    EXPECT_GE(arrow, minimum);
+                    EXPECT_LT(turnBetween(arrowWay, roll + 90), 15) << arrow;
+                }
+            }
+        }
+    }
 }
 
 // Each outcome screen shows its lines in red, every foreground pixel of each

@@ -7,6 +7,7 @@
 
 #include <iostream>
 #include <random>
+#include <vector>
 
 #include "cockpit/readouts.h"
 #include "flight/docking.h"
@@ -251,7 +252,7 @@ double shown(int kind) {
 
 // A pilot's hand on one pair of keys: it holds the key that brings the
 // readout towards the goal and lets go once the readout shows the goal or has
-// passed it.
+// passed it; an exact hand then taps back until it shows the goal.
 struct Hand {
     SDLKey raise;
     SDLKey lower;
@@ -259,9 +260,13 @@ struct Hand {
     double goal;
     int held = 0;  // +1 raise, -1 lower
     bool done = false;
+    bool exact = false;  // taps back until the readout shows the goal
     void act() {
+        if (done && !exact) {
+            return;
+        }
         const double gap = goal - shown(kind);
-        done = done || std::fabs(gap) < 0.005 || gap * held < 0;
+        done = std::fabs(gap) < 0.005 || gap * held < 0 || (done && !exact);
         const int want = done ? 0 : gap > 0 ? 1 : -1;
         if (want != held) {
             if (held != 0) {
@@ -273,7 +278,73 @@ struct Hand {
             held = want;
         }
     }
+    // Lets go of the key held and takes the new goal.
+    void aimAt(double newGoal) {
+        if (held != 0) {
+            applyKeyNow(held > 0 ? raise : lower, false);
+        }
+        held = 0;
+        done = false;
+        exact = true;
+        goal = newGoal;
+    }
+    bool showsGoal() const { return done && std::fabs(goal - shown(kind)) < 0.005; }
 };
+
+// The start that the game draws from seed, at the ring station for even
+// seeds and the winged one for odd.
+void drawnStart(unsigned seed) {
+    media.stationSpin = seed % 2 == 0 ? 0 : 100;
+    std::srand(seed);
+    resetApproach();
+    fly(flightState());
+}
+
+// One frame of the game's motion.
+void flyFor(Uint32 frameMs) {
+    advanceDistance(frameMs);
+    advanceRelativeRoll(frameMs);
+    advanceRoll(frameMs);
+    advanceOffsetX(frameMs);
+    advanceOffsetY(frameMs);
+}
+
+// One frame, 5 to 20 ms long as the clock draws it; its length.
+int flyFrame(std::mt19937& frameClock) {
+    std::uniform_int_distribution<Uint32> frameLength(5, 20);
+    const Uint32 frameMs = frameLength(frameClock);
+    flyFor(frameMs);
+    return static_cast<int>(frameMs);
+}
+
+// Re-centring while closing: one short tap of a lateral key, a frame of 17 to
+// 33 ms of thrust, changes vX or vY by 0.02 to 0.04, and the station then
+// slides 1 to 2 pixels a second that way, 10 to 20 pixels in ten seconds, at
+// any roll; a tap of the opposite key stops it again.
+TEST(PilotsGuide, AShortTapMovesTheStationOneOrTwoPixelsASecond) {
+    for (const float roll : {0.0f, 90.0f, 200.0f}) {
+        for (const Uint32 tapMs : {17u, 33u}) {
+            fly(with(arrival(roll), &S::distance, 10));
+            const ScreenPoint start = stationOnScreen();
+            applyKeyNow(SDLK_a, true);
+            flyFor(tapMs);
+            applyKeyNow(SDLK_a, false);
+            const double change = -shown(KindVX);
+            EXPECT_TRUE(change >= 0.02 && change <= 0.04) << roll << " " << tapMs << ": " << change;
+            for (int ms = 0; ms < 10000; ms += 10) {
+                flyFor(10);
+            }
+            const int moved = stationOnScreen().x - start.x;
+            EXPECT_NEAR(moved, 50 * 10 * change, 1) << roll << " " << tapMs;
+            EXPECT_TRUE(moved >= 10 && moved <= 20) << roll << " " << tapMs << ": " << moved;
+            EXPECT_NEAR(stationOnScreen().y, start.y, 1) << roll << " " << tapMs;
+            applyKeyNow(SDLK_d, true);
+            flyFor(tapMs);
+            applyKeyNow(SDLK_d, false);
+            EXPECT_LT(std::fabs(shown(KindVX)), 0.005) << roll << " " << tapMs;
+        }
+    }
+}
 
 // Where the station starts and the guide's search for it when it is out of
 // view, flown from the readouts: stop the drift (vX and vY to 0.00), then hold
@@ -283,14 +354,10 @@ struct Hand {
 // ring (some 17 pixels from the centre at the start) shows at the least.
 TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
     std::mt19937 frameClock(20261208);
-    std::uniform_int_distribution<Uint32> frameLength(5, 20);
     int lost = 0;
     int longestMs = 0;
     for (unsigned seed = 1; seed <= 2000; ++seed) {
-        media.stationSpin = seed % 2 == 0 ? 0 : 100;
-        std::srand(seed);
-        resetApproach();
-        fly(flightState());
+        drawnStart(seed);
         const Place start = stationPlace();
         ASSERT_LE(std::hypot(start.dx, start.dy), 282) << seed;
         if (inView(start)) {
@@ -321,13 +388,7 @@ TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
                 }
                 wZ.act();
             }
-            const Uint32 frameMs = frameLength(frameClock);
-            advanceDistance(frameMs);
-            advanceRelativeRoll(frameMs);
-            advanceRoll(frameMs);
-            advanceOffsetX(frameMs);
-            advanceOffsetY(frameMs);
-            ms += static_cast<int>(frameMs);
+            ms += flyFrame(frameClock);
         }
         EXPECT_LT(ms, 15000) << "seed " << seed;
         longestMs = std::max(longestMs, ms);
@@ -349,6 +410,121 @@ TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
     EXPECT_NEAR(flightState().rollAngle, 180 - 8, 0.5);
     std::cout << "Found the station from " << lost << " starts out of view, within " << longestMs
               << " ms at most\n";
+}
+
+// How the guide's way back to a station lost far out went: the time until
+// the station showed (or the limit), and whether it took the second reversal.
+struct WayBack {
+    int ms;
+    bool reversedAgain;
+};
+
+// The guide's way back, flown from the readouts alone. A drift of more than
+// 0.05 on vX or vY: hold the Left arrow until wZ reads -10.00 and keep it until
+// vY, having read smaller than vX, reads larger (signs aside); stop the roll
+// (wZ 0.00); reverse the drift (vX and vY each to the opposite of what it then
+// reads) and wait. A smaller drift: stop the roll, reverse the drift, then
+// roll at wZ -10.00. Two minutes after the reversal without the station,
+// reverse the drift again and stop closing (vZ 0.00).
+WayBack flyBackToTheStation(std::mt19937& frameClock, int limitMs) {
+    const bool small = std::fabs(shown(KindVX)) <= 0.05 && std::fabs(shown(KindVY)) <= 0.05;
+    Hand roll = {SDLK_RIGHT, SDLK_LEFT, KindWZ, -10};
+    Hand vX = {SDLK_d, SDLK_a, KindVX, 0};
+    Hand vY = {SDLK_w, SDLK_s, KindVY, 0};
+    Hand vZ = {SDLK_UP, SDLK_DOWN, KindVZ, 0};
+    enum { Rolling, Stopping, Reversing, Waiting, ReversingAgain } step = Rolling;
+    if (small) {
+        roll.aimAt(0);
+        step = Stopping;
+    }
+    const auto reverse = [&] {
+        vX.aimAt(-shown(KindVX));
+        vY.aimAt(-shown(KindVY));
+    };
+    bool smaller = false;
+    int reversedAt = 0;
+    int ms = 0;
+    for (; ms < limitMs && !inView(stationPlace(), 10); ms += flyFrame(frameClock)) {
+        if (step < Waiting || small) {
+            roll.act();
+        }
+        if (step == Rolling) {
+            const double x = std::fabs(shown(KindVX));
+            const double y = std::fabs(shown(KindVY));
+            if (smaller && y > x) {
+                roll.aimAt(0);
+                step = Stopping;
+            }
+            smaller = smaller || y < x;
+        } else if (step == Stopping && roll.showsGoal()) {
+            reverse();
+            step = Reversing;
+        } else if (step == Reversing) {
+            vX.act();
+            vY.act();
+            if (vX.showsGoal() && vY.showsGoal()) {
+                roll.aimAt(-10);
+                roll.exact = false;
+                reversedAt = ms;
+                step = Waiting;
+            }
+        } else if (step == Waiting && ms - reversedAt > 120000) {
+            reverse();
+            vZ.aimAt(0);
+            step = ReversingAgain;
+        } else if (step == ReversingAgain) {
+            vX.act();
+            vY.act();
+            vZ.act();
+        }
+    }
+    return {ms, step == ReversingAgain};
+}
+
+// From drawn starts left to drift unattended for 10 to 60 seconds, every
+// station out of view comes back into view by the guide's way back, long
+// before the approach ends: its path crosses the window on a slant, where the
+// window is widest. The longest time and the spread go to the guide. A
+// station that was still on its way in when the search began (here one above
+// the window, drifting towards it at 0.11 on the readouts) is brought back by
+// the second reversal, with the approach stopped.
+TEST(PilotsGuide, AStationLostFarOutComesBack) {
+    std::mt19937 frameClock(20261209);
+    std::uniform_int_distribution<int> driftTime(10000, 60000);
+    std::vector<int> times;
+    float nearest = 20;
+    for (unsigned seed = 1; seed <= 1000; ++seed) {
+        drawnStart(seed);
+        for (int ms = 0, drift = driftTime(frameClock); ms < drift;) {
+            ms += flyFrame(frameClock);
+        }
+        if (inView(stationPlace(), 10)) {
+            continue;
+        }
+        const WayBack back = flyBackToTheStation(frameClock, 600000);
+        EXPECT_LT(back.ms, 125000) << "seed " << seed;
+        times.push_back(back.ms);
+        nearest = std::min(nearest, flightState().distance);
+    }
+    media.stationSpin = 0;
+    std::sort(times.begin(), times.end());
+    ASSERT_GT(times.size(), 900u);
+    EXPECT_GT(50 * (nearest - 1), 500);
+    std::cout << "Brought back " << times.size() << " stations lost far out: half within "
+              << times[times.size() / 2] << " ms, 90% within " << times[times.size() * 9 / 10]
+              << " ms, all within " << times.back() << " ms; the label at " << 50 * (nearest - 1)
+              << " at the least\n";
+
+    FlightState onItsWay = turning(0, 0, arrival(0, -0.08, 0.072, 0, -250));
+    onItsWay.distance = 18;
+    onItsWay.velocityZ = 49;
+    fly(onItsWay);
+    ASSERT_FALSE(inView(stationPlace(), 10));
+    const WayBack back = flyBackToTheStation(frameClock, 600000);
+    EXPECT_TRUE(back.reversedAgain);
+    EXPECT_LT(back.ms, 300000);
+    EXPECT_GT(flightState().distance, 1.5);
+    std::cout << "From its way in, within " << back.ms << " ms\n";
 }
 
 // The sight's cross reaches 46 pixels out from its centre, which lies between

@@ -21,6 +21,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -90,6 +91,44 @@ TEST(Media, PicturesHaveTheirSizesAndTheKeyOnlyWhereThingsShowThrough) {
             const Rgb c = pixelAt(panel.get(), x, y);
             EXPECT_GT(c.r + c.g + c.b, 3 * 150) << x << "," << y;
         }
+    }
+    SDL_Quit();
+}
+
+// Relative luminance as WCAG defines it, of an sRGB colour.
+double luminance(Rgb c) {
+    const auto linear = [](int channel) {
+        const double v = channel / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+// The red distance label reads on every background: at most 1% of its pixels
+// (the rims of stars, mostly) have less than 2:1 luminance contrast against
+// the label's red, while the nebulae stay lit well above the night sky, over
+// at least 15% of the picture.
+TEST(Media, TheRedLabelReadsOnEveryBackground) {
+    ASSERT_EQ(SDL_Init(SDL_INIT_NOPARACHUTE), 0);
+    const double red = luminance({255, 0, 0});
+    EXPECT_NEAR(red, 0.2126, 1e-9);
+    for (const char* file : {"background1.jpg", "background2.jpg", "background3.jpg"}) {
+        const Picture p = load(file);
+        ASSERT_NE(p, nullptr);
+        int faint = 0;
+        int lit = 0;
+        for (int y = 0; y < p->h; ++y) {
+            for (int x = 0; x < p->w; ++x) {
+                const double l = luminance(pixelAt(p.get(), x, y));
+                faint += (std::max(l, red) + 0.05) / (std::min(l, red) + 0.05) < 2.0;
+                lit += l > 0.01;
+            }
+        }
+        const double pixels = p->w * p->h;
+        EXPECT_LE(faint / pixels, 0.01) << file;
+        EXPECT_GE(lit / pixels, 0.15) << file;
+        std::cout << file << ": " << 100 * faint / pixels << "% below 2:1 against the label, "
+                  << 100 * lit / pixels << "% lit\n";
     }
     SDL_Quit();
 }

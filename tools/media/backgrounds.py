@@ -11,6 +11,12 @@ STAR_COLOURS = np.array([[160, 180, 255], [200, 214, 255], [236, 238, 250], [250
                          [255, 214, 170], [255, 186, 130]], np.float32) / 255.0
 STAR_WEIGHTS = np.array([0.12, 0.22, 0.3, 0.18, 0.12, 0.06])
 
+# The red distance label (255, 0, 0) reads at 2:1 or better on anything darker than a
+# relative luminance of 0.081: the clouds stay below this.
+NEBULA_LUMINANCE = 0.078
+SATURATION = 1.4
+LUMINANCE_WEIGHTS = np.array([0.2126, 0.7152, 0.0722], np.float32)
+
 
 def _stars(rng, count, bright_range, sigma_range, img):
     cols = STAR_COLOURS[rng.choice(len(STAR_COLOURS), count, p=STAR_WEIGHTS)]
@@ -70,6 +76,33 @@ def _spikes(img, rng, count, colour_pick):
         img[yi - L:yi + L + 1, xi] += fall[:, None] * c
 
 
+def _shoulder(img):
+    """A soft shoulder that keeps everything well below white."""
+    return 234 * (1 - np.exp(-img / 234 * 1.15))
+
+
+def _linear(display):
+    c = np.clip(display, 0, 255) / 255.0
+    return np.where(c <= 0.04045, c / 12.92, ((c + 0.055) / 1.055) ** 2.4)
+
+
+def _display(linear):
+    c = np.where(linear <= 0.0031308, linear * 12.92, 1.055 * linear ** (1 / 2.4) - 0.055)
+    return c * 255.0
+
+
+def _limit_luminance(display, ceiling):
+    """Richer colour, then each pixel darkened, keeping its hue, so that its relative
+    luminance (as WCAG measures it) eases off towards ceiling and never reaches it, while
+    dim clouds keep nearly all of theirs."""
+    lin = _linear(display)
+    lum = (lin @ LUMINANCE_WEIGHTS)[..., None]
+    # richer colour makes up for some of the lost brightness
+    lin = np.maximum(lum + (lin - lum) * SATURATION, 0)
+    lum = (lin @ LUMINANCE_WEIGHTS)[..., None]
+    return _display(lin / (1 + lum / ceiling))
+
+
 def _background(path, seed, palette, strength=1.0, offset=(0, 0)):
     rng = np.random.default_rng(seed)
     big = fractal_noise(H, W, 3.8, seed + 1)
@@ -96,14 +129,14 @@ def _background(path, seed, palette, strength=1.0, offset=(0, 0)):
     img = np.empty((H, W, 3), np.float32)
     img[:] = (3, 4, 9)
     img += neb
+    sky = _limit_luminance(_shoulder(img), NEBULA_LUMINANCE)
     stars = np.zeros_like(img)
     _faint_stars(rng, 14000, stars)
     _stars(rng, 1100, (30, 170), (0.5, 0.85), stars)
     _stars(rng, 90, (110, 230), (0.9, 1.8), stars)
     _spikes(stars, rng, 7, lambda: rng.choice(len(STAR_COLOURS), p=STAR_WEIGHTS))
     stars += blur(stars, 2.5) * 0.5
-    img += stars * (0.5 + 0.5 * lanes[..., None])
-    img = 234 * (1 - np.exp(-img / 234 * 1.15))  # soft shoulder, nothing near white
+    img = sky + _shoulder(stars * (0.5 + 0.5 * lanes[..., None]))
     scale = 1.0
     while True:
         whites = save_jpeg(path, img * scale, quality=85)

@@ -3,7 +3,9 @@
 Each station is built from simple solids (spheres, tori, cylinders, bevelled prisms) placed
 in a z-buffer seen from straight above, lit from the top left with cast shadows, rendered
 at twice the size and filtered down. The docking port is at the exact centre; one long
-orange arm with a big arrow points to the top of the picture and shows the roll."""
+orange arm with a big arrow points to the top of the picture and shows the roll; a magenta
+tail with a crossbar points the other way, so that the roll still reads when the red label
+(drawn right of and below the centre) covers the arrow."""
 
 import numpy as np
 from PIL import Image
@@ -21,6 +23,7 @@ METAL_DARK = (104, 110, 122)
 ORANGE = (236, 118, 28)
 RED = (206, 44, 30)
 GOLD = (196, 156, 70)
+TAIL = (226, 48, 200)
 
 
 class Scene:
@@ -308,6 +311,27 @@ def _marker_arm(sc, cx, y_base, y_tip, half_w, z, arrow_w, arrow_h):
     sc.lamp(cx + arrow_w - 14, y_arrow - 5, z + 20, (255, 60, 30), r=3.2)
 
 
+def _seams_across(step, colour):
+    """Plates of one colour, with a dark seam across every step along the length."""
+    colour = np.asarray(colour, np.float32)
+
+    def f(u, v):
+        seam = np.abs(((v / step) % 1.0) - 0.5) > 0.44
+        return colour * np.where(seam, 0.55, 1.0)[..., None]
+
+    return f
+
+
+def _tail_mark(sc, cx, y_base, y_end, half_w, z, bar_w):
+    """The roll marker's tail: a plated magenta bar from the hub toward the bottom of the
+    picture, ending in a crossbar with a lamp at each end, raised above what lies under it."""
+    sc.box(cx, (y_base + y_end) / 2, half_w, (y_end - y_base) / 2, 12, 4, z0=z,
+           albedo=_seams_across(36, TAIL), spec=0.4)
+    sc.box(cx, y_end, bar_w, 20, 14, 5, z0=z, albedo=TAIL, spec=0.45, rad=6)
+    for side in (-1, 1):
+        sc.lamp(cx + side * (bar_w - 12), y_end, z + 14, (255, 90, 230), r=3.2)
+
+
 # ------------------------------------------------------------------ station 1: the ring
 
 
@@ -372,6 +396,7 @@ def build_station1():
         sc.lamp(C + 92 * np.cos(a), C + 92 * np.sin(a), 40, (255, 190, 70), r=2.8)
     _docking_port(sc, C, C, 44, (90, 255, 140))
     _marker_arm(sc, C, C - 80, 6, 15, 48, 62, 70)
+    _tail_mark(sc, C, C + 60, C + 218, 22, 48, 62)
     return sc
 
 
@@ -456,6 +481,7 @@ def build_station2():
             np.abs(v) < 36))
     _docking_port(sc, C, C, 54, (100, 200, 255))
     _marker_arm(sc, C, C - 90, 6, 22, 52, 84, 96)
+    _tail_mark(sc, C, C + 66, C + 300, 28, 52, 76)
     return sc
 
 
