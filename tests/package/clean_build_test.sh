@@ -1,0 +1,51 @@
+# The source package builds with dpkg-buildpackage in a clean Debian 12 system:
+# a chroot made by debootstrap (the buildd variant: the essential packages and
+# build-essential) from the mirror of this system's apt sources, which gets
+# only the source package's Build-Depends (apt-get build-dep). Needs root;
+# skipped (77) otherwise, or when the apt sources name no Debian 12 mirror.
+# Usage: clean_build_test.sh BUILD_DIR
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$1
+if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIP: a chroot needs root"
+    exit 77
+fi
+mirror=$("$root/tools/debian-mirror.sh") || { echo "SKIP: no Debian 12 mirror in the apt sources"; exit 77; }
+work=$(mktemp -d)
+chroot=$work/chroot
+trap 'findmnt -n -l -o TARGET | grep "^$work/" | sort -r | xargs -r umount -l; rm -rf --one-file-system "$work"' EXIT
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+deb=$("$root/tools/make-deb.sh" "$build" 2>"$work/build.log") ||
+    fail "the package did not build: $(tail -n 20 "$work/build.log")"
+results=$(dirname "$deb")
+debootstrap --variant=buildd bookworm "$chroot" "$mirror" >"$work/debootstrap" 2>&1 ||
+    fail "debootstrap: $(tail -n 20 "$work/debootstrap")"
+mount -t proc proc "$chroot/proc"
+cp /etc/resolv.conf "$chroot/etc/resolv.conf"
+mkdir "$chroot/build"
+cp "$results/halvanne_1.0.0.dsc" "$results/halvanne_1.0.0.tar.xz" "$chroot/build"
+chroot "$chroot" /bin/sh -ec '
+    export DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8
+    cd /build
+    dpkg-source -x halvanne_1.0.0.dsc source
+    apt-get update
+    apt-get build-dep -y --no-install-recommends ./source
+    cd source
+    dpkg-buildpackage --no-sign' >"$work/chroot.log" 2>&1 ||
+    fail "the build in the chroot: $(tail -n 30 "$work/chroot.log")"
+[ -f "$chroot/build/halvanne_1.0.0_amd64.deb" ] || fail "the chroot's build made no package"
+# With the same versions of the build tools the package is the same bit for
+# bit; Debian 12's point releases may change them.
+if cmp -s "$chroot/build/halvanne_1.0.0_amd64.deb" "$deb"; then
+    echo "the clean system's package is bit for bit this system's"
+else
+    echo "the clean system's package differs from this system's: build tools of other versions"
+    diff <(dpkg -c "$deb" | awk '{print $1, $6}') <(dpkg -c "$chroot/build/halvanne_1.0.0_amd64.deb" | awk '{print $1, $6}') ||
+        fail "and its files differ"
+fi
+echo "clean build test passed"

@@ -1,0 +1,33 @@
+# The Debian packages rebuild bit for bit: tools/make-deb.sh builds them once,
+# then reprotest builds them twice from the source package, the second time
+# under every variation it can make here (time, time zone, locale, umask,
+# build path, environment, PATH, HOME, file order, host and domain name,
+# kernel version, CPU count and ASLR); the three builds must agree. reprotest's
+# user_group variation is left out: it needs other users, and on Debian 12
+# sudo refuses the "sudo -h localhost" that reprotest runs them with.
+# Usage: reproducible_test.sh BUILD_DIR
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+deb=$("$root/tools/make-deb.sh" "$build" 2>"$work/build.log") ||
+    fail "the package did not build: $(tail -n 20 "$work/build.log")"
+results=$(dirname "$deb")
+(cd "$results" && reprotest --variations=+all,-user_group halvanne_1.0.0.dsc -- null) >"$work/reprotest" 2>&1 ||
+    fail "reprotest: $(grep -v '^ \|^dh\|^dpkg' "$work/reprotest" | tail -n 40)"
+grep -q '^Reproduction successful$' "$work/reprotest" || fail "reprotest did not say so: $(tail -n 20 "$work/reprotest")"
+for package in halvanne halvanne-dbgsym; do
+    file=${package}_1.0.0_amd64.deb
+    sum=$(sed -n "s|^\([0-9a-f]\{64\}\)  \./$file\$|\1|p" "$work/reprotest")
+    [ -n "$sum" ] || fail "reprotest built no $file"
+    [ "$(sha256sum <"$results/$file" | cut -d' ' -f1)" = "$sum" ] ||
+        fail "tools/make-deb.sh's $file differs from reprotest's"
+    echo "$file: $sum"
+done
+echo "reproducible test passed"
