@@ -8,10 +8,10 @@ packages=(cmake g++ make pkg-config libx11-dev
 # Building the source and Debian packages (tools/make-deb.sh), and checking
 # them as Debian does: lintian, the autopkgtest tests, reprotest's variations
 # (disorderfs, faketime and locales-all give it the file order, the time and
-# the locales to vary; diffoscope-minimal shows a difference).
+# the locales to vary; diffoscope-minimal shows a difference), and piuparts.
 package_tools=(build-essential dpkg-dev debhelper)
 package_checks=(lintian desktop-file-utils appstream man-db autopkgtest x11-utils
-                reprotest disorderfs faketime locales-all diffoscope-minimal)
+                reprotest disorderfs faketime locales-all diffoscope-minimal piuparts debootstrap)
 case "${1:-play}" in
 play) ;;
 package)
@@ -23,8 +23,8 @@ test)
     packages+=("${package_tools[@]}" "${package_checks[@]}")
     ;;
 clean-system)
-    # tools/clean-system.sh: piuparts and a build in a new Debian chroot.
-    packages=(piuparts debootstrap)
+    # tools/clean-build.sh: a build in a new Debian 12 chroot.
+    packages=(debootstrap)
     ;;
 *)
     echo "usage: tools/install-deps.sh play|package|test|clean-system" >&2

@@ -1,20 +1,19 @@
-# The source package builds with dpkg-buildpackage in a clean Debian 12 system:
+#!/usr/bin/env bash
+# Builds the source package with dpkg-buildpackage in a clean Debian 12 system:
 # a chroot made by debootstrap (the buildd variant: the essential packages and
 # build-essential) from the mirror of this system's apt sources, which gets
-# only the source package's Build-Depends (apt-get build-dep). Needs root;
-# skipped (77) otherwise, or when the apt sources name no Debian 12 mirror.
-# Usage: clean_build_test.sh BUILD_DIR
+# only the source package's Build-Depends (apt-get build-dep), and compares
+# its package with this system's (tools/make-deb.sh). Needs root.
+# Usage: tools/clean-build.sh [BUILD_DIR]   (build/clean by default)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$1
-if [ "$(id -u)" -ne 0 ]; then
-    echo "SKIP: a chroot needs root"
-    exit 77
-fi
-mirror=$("$root/tools/debian-mirror.sh") || { echo "SKIP: no Debian 12 mirror in the apt sources"; exit 77; }
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(realpath -m "${1:-$root/build/clean}")
+[ "$(id -u)" -eq 0 ] || { echo "tools/clean-build.sh: a chroot needs root" >&2; exit 1; }
+"$root/tools/install-deps.sh" clean-system >&2
+mirror=$("$root/tools/debian-mirror.sh")
 work=$(mktemp -d)
 chroot=$work/chroot
-trap 'findmnt -n -l -o TARGET | grep "^$work/" | sort -r | xargs -r umount -l; rm -rf --one-file-system "$work"' EXIT
+trap '{ findmnt -n -l -o TARGET | grep "^$work/" | sort -r | xargs -r umount -l; } || true; rm -rf --one-file-system "$work"' EXIT
 fail() {
     echo "FAIL: $*"
     exit 1
@@ -48,4 +47,4 @@ else
     diff <(dpkg -c "$deb" | awk '{print $1, $6}') <(dpkg -c "$chroot/build/halvanne_1.0.0_amd64.deb" | awk '{print $1, $6}') ||
         fail "and its files differ"
 fi
-echo "clean build test passed"
+echo "the source package builds in a clean Debian 12 system"
