@@ -59,4 +59,6 @@ for ((waited = 0; ; waited += 5)); do
     echo "Waiting for the other apt-get to release the package lists..." >&2
     sleep 5
 done
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get "${wait_lock[@]}" install -y "${missing[@]}"
+# The recommended packages would be four times as much to fetch (on a bare
+# Debian 12 system, 750 MB instead of 157 MB) and no test needs them.
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get "${wait_lock[@]}" install -y --no-install-recommends "${missing[@]}"
