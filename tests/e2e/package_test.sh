@@ -1,5 +1,5 @@
 # The Debian packages: the source and binary packages that tools/make-deb.sh
-# built (the package_build test), without an error or a warning from lintian; the
+# built (the e2e_package_build test), without an error or a warning from lintian; the
 # autopkgtest tests of debian/tests run on this system (the installed game in
 # an X server), which installs the package; the package's own desktop entry,
 # AppStream metadata and manual page valid; and the package removed without a
@@ -24,7 +24,7 @@ trap 'if [ "$installed" = 1 ]; then $sudo dpkg --purge halvanne >/dev/null 2>&1;
 root=$(cd "$(dirname "$0")/../.." && pwd)
 results=$(dirname "$RUN_DIR")/package
 deb=$results/halvanne_1.0.0_amd64.deb
-[ -f "$deb" ] || fail "no $deb: the package_build test makes it"
+[ -f "$deb" ] || fail "no $deb: the e2e_package_build test makes it"
 [ "$(dpkg-deb -f "$deb" Section)" = "games" ] || fail "not in section games"
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ "$depends" == *libsdl1.2debian* ]] || fail "Depends misses SDL: $depends"
