@@ -14,14 +14,16 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/halvanne-deb.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 # dpkg-buildpackage writes its results beside the source, so the source is
 # copied: the files git tracks, with their uncommitted changes, or, outside a
-# git checkout, the whole tree but the build directories.
+# git checkout, the whole tree but the build directories. The copy's modes,
+# and so the source package's, are 0644 and 0755 whatever the umask.
+umask 022
 source="$work/halvanne-$version"
 mkdir "$source"
 if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     tree=$(git -C "$root" stash create)
-    git -C "$root" archive "${tree:-HEAD}" | tar -x -C "$source"
+    git -C "$root" -c tar.umask=022 archive "${tree:-HEAD}" | tar -x -C "$source"
 else
-    tar -c --exclude='./build*' . | tar -x -C "$source"
+    tar -c --exclude='./build*' . | tar -x --no-same-permissions -C "$source"
 fi
 
 (cd "$source" && DEB_BUILD_OPTIONS="parallel=2 ${DEB_BUILD_OPTIONS:-}" \
