@@ -3,14 +3,8 @@
 # owner alone, the launcher naming the prefix's paths, and the compressed
 # files without a name or a time of their own (gzip -n), so that every install
 # gives the same bytes. Usage: install_test.sh BUILD_DIR
-set -euo pipefail
+source "$(dirname "$0")/package/lib.sh"
 build=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 
 for mask in 0002 0077; do
     prefix=$work/$mask

@@ -11,13 +11,9 @@ build=$(realpath -m "${1:-$root/build/clean}")
 [ "$(id -u)" -eq 0 ] || { echo "tools/clean-build.sh: a chroot needs root" >&2; exit 1; }
 "$root/tools/install-deps.sh" clean-system >&2
 mirror=$("$root/tools/debian-mirror.sh")
-work=$(mktemp -d)
+# A work folder, unmounted and removed at the end, and fail.
+source "$root/tests/package/lib.sh"
 chroot=$work/chroot
-trap '{ findmnt -n -l -o TARGET | grep "^$work/" | sort -r | xargs -r umount -l; } || true; rm -rf --one-file-system "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 
 deb=$("$root/tools/make-deb.sh" "$build" 2>"$work/build.log") ||
     fail "the package did not build: $(tail -n 20 "$work/build.log")"

@@ -11,14 +11,9 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 mirror=$("$root/tools/debian-mirror.sh") || { echo "SKIP: no Debian 12 mirror in the apt sources"; exit 77; }
-work=$(mktemp -d)
-# piuparts unmounts what it mounted in its chroot; after a killed run, what it
-# left mounted is unmounted and never crossed.
-trap '{ findmnt -n -l -o TARGET | grep "^$work/" | sort -r | xargs -r umount -l; } || true; rm -rf --one-file-system "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# piuparts unmounts what it mounted in its chroot, and lib.sh what a killed
+# run left mounted.
+source "$(dirname "$0")/lib.sh"
 
 piuparts --distribution=bookworm --mirror="$mirror main" --tmpdir="$work" "$results/halvanne_1.0.0_amd64.deb" >"$work/piuparts" 2>&1 ||
     fail "piuparts: $(grep -v ' DEBUG: ' "$work/piuparts" | tail -n 40)"

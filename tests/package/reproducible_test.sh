@@ -10,14 +10,8 @@
 # and domain name need a user namespace, the file order a FUSE device: where
 # the system gives none (a chroot), that variation is left out, and said so.
 # Usage: reproducible_test.sh PACKAGE_DIR (where tools/make-deb.sh left the packages)
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 results=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 (umask 0077 && TZ=Pacific/Kiritimati LC_ALL=fr_FR.UTF-8 "$root/tools/make-deb.sh" "$work/again") \
