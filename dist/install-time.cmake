@@ -1,4 +1,4 @@
-# Run by cmake --install and by cpack once the prefix is known: makes in MADE
+# Run by cmake --install once the prefix is known: makes in MADE
 # the launcher and the desktop entry with the install paths, and the
 # compressed manual page and changelog.
 set(prefix ${CMAKE_INSTALL_PREFIX})
@@ -11,8 +11,11 @@ string(REPLACE "Exec=/usr/games/halvanne" "Exec=${prefix}/${LAUNCHER_DIR}/halvan
        "${desktop}")
 file(WRITE ${MADE}/halvanne.desktop "${desktop}")
 
-foreach(file halvanne.6 changelog)
-    execute_process(COMMAND gzip -9n -c ${DIST}/${file} OUTPUT_FILE ${MADE}/${file}.gz
+# gzip -n keeps the name and time of the source out of the file: the same
+# bytes from every build.
+foreach(file ${DIST}/halvanne.6 ${CHANGELOG})
+    get_filename_component(name ${file} NAME)
+    execute_process(COMMAND gzip -9n -c ${file} OUTPUT_FILE ${MADE}/${name}.gz
                     RESULT_VARIABLE failed)
     if(failed)
         message(FATAL_ERROR "could not compress ${file}")

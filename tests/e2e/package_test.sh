@@ -1,7 +1,9 @@
-# The Debian package: built from a Release build of the game alone, clean under
-# lintian, installed with dpkg, started from / in the X server, its desktop
-# entry, metadata and manual page valid, and removed without a trace. Skipped
-# (77) when it may not install packages.
+# The Debian packages: the source and binary packages that tools/make-deb.sh
+# built (the e2e_package_build test), without an error or a warning from lintian; the
+# autopkgtest tests of debian/tests run on this system (the installed game in
+# an X server), which installs the package; the package's own desktop entry,
+# AppStream metadata and manual page valid; and the package removed without a
+# trace. Skipped (77) when it may not install packages.
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     if ! sudo -n true 2>/dev/null; then
@@ -15,38 +17,52 @@ if dpkg-query -W -f='${Status}' halvanne 2>/dev/null | grep -q 'ok installed'; t
     exit 77
 fi
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/launch.sh"
 
 installed=0
-trap 'if [ "$installed" = 1 ]; then $sudo dpkg --purge halvanne >/dev/null; fi; cleanup' EXIT
+trap 'if [ "$installed" = 1 ]; then $sudo dpkg --purge halvanne >/dev/null 2>&1; fi; cleanup' EXIT
 
-# The game alone, in its own Release build next to the tests' build.
 root=$(cd "$(dirname "$0")/../.." && pwd)
-deb=$("$root/tools/make-deb.sh" "$(dirname "$RUN_DIR")/package" 2>"$WORK/build.log") ||
-    fail "the package did not build: $(tail -n 20 "$WORK/build.log")"
-[ "$(basename "$deb")" = "halvanne_1.0.0_amd64.deb" ] || fail "the package is $deb"
+results=$(dirname "$RUN_DIR")/package
+deb=$results/halvanne_1.0.0_amd64.deb
+[ -f "$deb" ] || fail "no $deb: the e2e_package_build test makes it"
 [ "$(dpkg-deb -f "$deb" Section)" = "games" ] || fail "not in section games"
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ "$depends" == *libsdl1.2debian* ]] || fail "Depends misses SDL: $depends"
 [[ "$depends" != *fonts-dejavu-core* ]] || fail "depends on fonts-dejavu-core with a font of its own"
-lintian --fail-on error "$deb" >"$WORK/lintian" 2>&1 || fail "lintian: $(cat "$WORK/lintian")"
+# The .changes file names the source package and both binary packages.
+lintian --fail-on error,warning "$results/halvanne_1.0.0_amd64.changes" >"$WORK/lintian" 2>&1 ||
+    fail "lintian: $(cat "$WORK/lintian")"
+# The copyright file carries the font's licence word for word.
+awk '/^License: Bitstream-Vera$/ { on = 1; next } on && !/^ / { exit }
+     on { sub(/^ /, ""); if ($0 == ".") $0 = ""; print }' "$root/debian/copyright" |
+    diff - "$root/FONT-LICENSE" >"$WORK/licence" || fail "debian/copyright's font licence: $(cat "$WORK/licence")"
 
-$sudo dpkg -i "$deb" >"$WORK/dpkg.log" 2>&1 || fail "dpkg -i: $(cat "$WORK/dpkg.log")"
+# autopkgtest installs the package with apt, which may pull in missing
+# dependencies, and leaves it installed.
 installed=1
+$sudo autopkgtest "$deb" "$results/halvanne_1.0.0.dsc" -- null >"$WORK/autopkgtest" 2>&1 ||
+    fail "autopkgtest: $(grep -v '^(Reading database' "$WORK/autopkgtest" | tail -n 30)"
+[ "$(dpkg-query -W -f='${Status} ${Version}' halvanne)" = "install ok installed 1.0.0" ] ||
+    fail "autopkgtest did not install the package"
 files=$(dpkg -L halvanne)
 [ -f /usr/share/games/halvanne/00_Starmap_Truetype.ttf ] && [ ! -L /usr/share/games/halvanne/00_Starmap_Truetype.ttf ] ||
     fail "the font is not a file of the data folder"
 
-HALVANNE=/usr/games/halvanne
-play_from_root
-
-out=$(desktop-file-validate /usr/share/applications/halvanne.desktop 2>&1) ||
-    fail "desktop-file-validate: $out"
+# own NAME PATTERN: sets NAME to the one file of the package whose path
+# matches PATTERN; only the package's own files are checked, never the system's.
+own() {
+    local found
+    found=$(grep -E "$2" <<<"$files")
+    [ "$(grep -c . <<<"$found")" = 1 ] || fail "the package does not hold one file like $2: $found"
+    printf -v "$1" '%s' "$found"
+}
+own desktop '^/usr/share/applications/[^/]+\.desktop$'
+own metainfo '^/usr/share/metainfo/[^/]+\.metainfo\.xml$'
+own manual '^/usr/share/man/man6/[^/]+\.6\.gz$'
+out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
 [ -z "$out" ] || fail "desktop-file-validate: $out"
-out=$(appstreamcli validate --no-net --strict /usr/share/metainfo/*.metainfo.xml 2>&1) ||
-    fail "appstreamcli: $out"
-out=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l \
-    /usr/share/man/man6/halvanne.6.gz 2>&1 >/dev/null)
+out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
+out=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$manual" 2>&1 >/dev/null)
 [ -z "$out" ] || fail "man: $out"
 
 $sudo dpkg --purge halvanne >"$WORK/dpkg.log" 2>&1 || fail "dpkg --purge: $(cat "$WORK/dpkg.log")"
