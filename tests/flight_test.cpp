@@ -245,11 +245,7 @@ TEST(Flight, ScriptedPilotDocksFromEveryStart) {
         for (Uint32 elapsed = 0; elapsed < 20 * 60 * 1000 && scale < 1.0f;) {
             flyPilot(pilot);
             const Uint32 frameMs = frameLength(frameClock);
-            scale = advanceDistance(frameMs);
-            advanceRelativeRoll(frameMs);
-            advanceRoll(frameMs);
-            advanceOffsetX(frameMs);
-            advanceOffsetY(frameMs);
+            scale = advanceMotion(frameMs);
             elapsed += frameMs;
         }
         releasePilotKeys(pilot);

@@ -209,11 +209,7 @@ TEST(PilotsGuide, WhatDriftAndOneSecondOfEachThrusterDo) {
             const ScreenPoint before = stationOnScreen();
             const float angle = flightState().relativeRollAngle;
             applyKeyNow(key, true);
-            advanceDistance(1000);
-            advanceRelativeRoll(1000);
-            advanceRoll(1000);
-            advanceOffsetX(1000);
-            advanceOffsetY(1000);
+            advanceMotion(1000);
             applyKeyNow(key, false);
             EXPECT_EQ(readoutText(kind), shown) << shown << " roll " << roll;
             EXPECT_NEAR(stationOnScreen().x - before.x, moveX, 1) << shown << roll;
@@ -300,20 +296,11 @@ void drawnStart(unsigned seed) {
     fly(flightState());
 }
 
-// One frame of the game's motion.
-void flyFor(Uint32 frameMs) {
-    advanceDistance(frameMs);
-    advanceRelativeRoll(frameMs);
-    advanceRoll(frameMs);
-    advanceOffsetX(frameMs);
-    advanceOffsetY(frameMs);
-}
-
 // One frame, 5 to 20 ms long as the clock draws it; its length.
 int flyFrame(std::mt19937& frameClock) {
     std::uniform_int_distribution<Uint32> frameLength(5, 20);
     const Uint32 frameMs = frameLength(frameClock);
-    flyFor(frameMs);
+    advanceMotion(frameMs);
     return static_cast<int>(frameMs);
 }
 
@@ -327,19 +314,19 @@ TEST(PilotsGuide, AShortTapMovesTheStationOneOrTwoPixelsASecond) {
             fly(with(arrival(roll), &S::distance, 10));
             const ScreenPoint start = stationOnScreen();
             applyKeyNow(SDLK_a, true);
-            flyFor(tapMs);
+            advanceMotion(tapMs);
             applyKeyNow(SDLK_a, false);
             const double change = -shown(KindVX);
             EXPECT_TRUE(change >= 0.02 && change <= 0.04) << roll << " " << tapMs << ": " << change;
             for (int ms = 0; ms < 10000; ms += 10) {
-                flyFor(10);
+                advanceMotion(10);
             }
             const int moved = stationOnScreen().x - start.x;
             EXPECT_NEAR(moved, 50 * 10 * change, 1) << roll << " " << tapMs;
             EXPECT_TRUE(moved >= 10 && moved <= 20) << roll << " " << tapMs << ": " << moved;
             EXPECT_NEAR(stationOnScreen().y, start.y, 1) << roll << " " << tapMs;
             applyKeyNow(SDLK_d, true);
-            flyFor(tapMs);
+            advanceMotion(tapMs);
             applyKeyNow(SDLK_d, false);
             EXPECT_LT(std::fabs(shown(KindVX)), 0.005) << roll << " " << tapMs;
         }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "flight/flight.h"
+#include "flight/motion.h"
 #include "shell/game.h"
 #include "test_support.h"
 
@@ -68,6 +69,15 @@ void applyKeyNow(SDLKey key, bool down) {
 
 void queueKey(SDLKey key, bool down) {
     pushKey(key, down);
+}
+
+float advanceMotion(Uint32 frameMs) {
+    const float scale = advanceDistance(frameMs);
+    advanceRelativeRoll(frameMs);
+    advanceRoll(frameMs);
+    advanceOffsetX(frameMs);
+    advanceOffsetY(frameMs);
+    return scale;
 }
 
 void flyPilot(Pilot& pilot) {
