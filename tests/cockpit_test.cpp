@@ -67,18 +67,6 @@ protected:
 
     void SetUp() override { setIconClock(0, SDL_GetTicks()); }
     void TearDown() override { setFlightState(FlightState()); }
-
-    // True when blitting clip of sheet at (x, y) again changes no pixel of the
-    // screen. Opaque colour-keyed sprites only.
-    static bool shows(SDL_Surface* sheet, int x, int y, SDL_Rect clip = {0, 0, 0, 0}) {
-        clip.w = clip.w == 0 ? static_cast<Uint16>(sheet->w) : clip.w;
-        clip.h = clip.h == 0 ? static_cast<Uint16>(sheet->h) : clip.h;
-        SDL_Surface* copy = SDL_ConvertSurface(media.screen, media.screen->format, SDL_SWSURFACE);
-        applySurface(x, y, sheet, copy, &clip);
-        const bool same = differingPixels(media.screen, copy) == 0;
-        SDL_FreeSurface(copy);
-        return same;
-    }
 };
 
 // Flying, the panel shows the lamps lit by their counters, the handle by the

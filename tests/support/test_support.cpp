@@ -93,6 +93,14 @@ int differingPixels(SDL_Surface* a, SDL_Surface* b, int x0, int y0, int w, int h
     return count;
 }
 
+bool shows(SDL_Surface* sprite, int x, int y, SDL_Rect clip) {
+    SDL_Surface* copy = SDL_ConvertSurface(media.screen, media.screen->format, SDL_SWSURFACE);
+    applySurface(x, y, sprite, copy, clip.w == 0 ? nullptr : &clip);
+    const bool same = differingPixels(media.screen, copy) == 0;
+    SDL_FreeSurface(copy);
+    return same;
+}
+
 bool pushKey(SDLKey key, bool down, SDLMod modifiers) {
     SDL_Event event = {};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;

@@ -56,6 +56,10 @@ int pixelsOf(SDL_Surface* surface, Rgb colour, int x0 = 0, int y0 = 0, int w = 0
 // them by default).
 int differingPixels(SDL_Surface* a, SDL_Surface* b, int x0 = 0, int y0 = 0, int w = 0, int h = 0);
 
+// True when blitting sprite (or clip of it) at (x, y) again changes no pixel
+// of the screen. Opaque or colour-keyed sprites only.
+bool shows(SDL_Surface* sprite, int x, int y, SDL_Rect clip = {0, 0, 0, 0});
+
 // Queues a key press or release as SDL would deliver it; false when SDL's
 // queue is full.
 bool pushKey(SDLKey key, bool down, SDLMod modifiers = KMOD_NONE);
