@@ -82,25 +82,11 @@ bool showsFile(SDL_Surface* shown, const std::string& file) {
     return same;
 }
 
-// How many pixels of the viewport a test picks, and the direction (degrees
-// counter-clockwise from the right) of their mean place from the sight.
-std::pair<int, double> markIn(SDL_Surface* screen, bool (*picks)(Rgb)) {
-    int count = 0;
-    double sumX = 0;
-    double sumY = 0;
-    for (int y = viewportTop; y < viewportTop + viewportHeight; ++y) {
-        for (int x = viewportLeft; x < viewportLeft + viewportWidth; ++x) {
-            if (picks(pixelAt(screen, x, y))) {
-                ++count;
-                sumX += x + 0.5 - viewportCentreX;
-                sumY += y + 0.5 - viewportCentreY;
-            }
-        }
-    }
-    return {count, std::atan2(-sumY, sumX) * 180 / M_PI};
+// The direction of a patch from the sight, in degrees counter-clockwise from
+// the right, and how far apart two directions are (0 to 180).
+double wayOf(const Patch& patch) {
+    return std::atan2(viewportCentreY - patch.y, patch.x - viewportCentreX) * 180 / M_PI;
 }
-
-// How far apart two directions are, in degrees (0 to 180).
 double turnBetween(double a, double b) {
     return std::fabs(std::remainder(a - b, 360.0));
 }
@@ -246,15 +232,16 @@ TEST_F(GameTest, TheStationsRollReadsUnderTheLabel) {
                 state.relativeRollAngle = static_cast<float>(roll);
                 setFlightState(state);
                 frame();
-                const auto [arrow, arrowWay] = markIn(media.screen, orange);
-                const auto [tail, tailWay] = markIn(media.screen, magenta);
+                const Patch arrow = patchIn(media.screen, orange);
+                const Patch tail = patchIn(media.screen, magenta);
                 const auto minimum = static_cast<int>(5 * (20 / distance) * (20 / distance));
                 const bool arrowUnderLabel = roll > 180 && roll < 270;
-                EXPECT_GE(arrowUnderLabel ? tail : std::max(arrow, tail), minimum);
-                EXPECT_LT(turnBetween(tailWay, roll - 90), 15) << tail;
+                EXPECT_GE(arrowUnderLabel ? tail.count : std::max(arrow.count, tail.count),
+                          minimum);
+                EXPECT_LT(turnBetween(wayOf(tail), roll - 90), 15) << tail.count;
                 if (!arrowUnderLabel) {
-                    EXPECT_GE(arrow, minimum);
-                    EXPECT_LT(turnBetween(arrowWay, roll + 90), 15) << arrow;
+                    EXPECT_GE(arrow.count, minimum);
+                    EXPECT_LT(turnBetween(wayOf(arrow), roll + 90), 15) << arrow.count;
                 }
             }
         }
