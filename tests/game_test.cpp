@@ -6,7 +6,6 @@
 
 #include <cfloat>
 #include <cstring>
-#include <filesystem>
 #include <iterator>
 #include <thread>
 
@@ -311,53 +310,6 @@ TEST_F(GameTest, SoundFollowsTheKeysAndRunsOnAcrossRestarts) {
     frame();
     EXPECT_TRUE(Mix_PlayingMusic());
     EXPECT_TRUE(Mix_Playing(engineChannel));
-}
-
-// A restart whose background cannot be loaded flies its first frame over the
-// docked screen: the view shows the same pixels as over a blue screen, so
-// nothing of the docked picture, its messages or the label stays in it.
-TEST(Game, RestartWithoutABackgroundLeavesNothingInTheView) {
-    namespace fs = std::filesystem;
-    const fs::path runDir = fs::current_path();
-    char dir[] = "/tmp/halvanne-no-background-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    for (const fs::directory_entry& file : fs::directory_iterator(runDir)) {
-        if (file.path().extension() != ".jpg") {
-            fs::create_symlink(file.path(), fs::path(dir) / file.path().filename());
-        }
-    }
-    GameLoop loop;
-    ASSERT_TRUE(startTestGame(loop, 5));
-    fs::current_path(dir);
-    loop.approachPhase = Docked;
-    loop.approachScale = 1.0f;
-    loop.points = 100;
-    loop.pollResult = pollTryAgain;
-    testing::internal::CaptureStderr();
-    runFrameWork(loop);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("(drawing without it)"),
-              std::string::npos);
-    EXPECT_EQ(media.backgroundImage, nullptr);
-    loop.pollResult = pollNothing;
-    loop.frameMs = 20;
-    const FlightState start = flightState();
-    runFrameWork(loop);
-    SDL_Surface* overDocked = makeScreenCopy({0, 0, 0});
-    SDL_BlitSurface(media.screen, nullptr, overDocked, nullptr);
-    setFlightState(start);
-    loop.approachScale = 0.0f;
-    fillSurface(media.screen, {0, 0, 255});
-    runFrameWork(loop);
-    EXPECT_EQ(differingPixels(media.screen, overDocked, viewportLeft, viewportTop, viewportWidth,
-                              viewportHeight),
-              0);
-    EXPECT_GT(
-        pixelsOf(media.screen, {0, 0, 0}, viewportLeft, viewportTop, viewportWidth, viewportHeight),
-        viewportWidth * viewportHeight / 4);
-    SDL_FreeSurface(overDocked);
-    shutdownGame();
-    fs::current_path(runDir);
-    fs::remove_all(dir);
 }
 
 // States that long or odd approaches reach: offsets far off the screen,

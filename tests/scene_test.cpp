@@ -257,6 +257,18 @@ TEST_F(SceneTest, BackgroundShowsWhiteAsBlackAndRepaintsTheView) {
     media.backgroundImage = picture;
 }
 
+// Without a background the view is filled black, and nothing else: nothing
+// of the last picture (the docked screen, its messages, the label) stays
+// under the station.
+TEST_F(SceneTest, WithoutABackgroundTheViewIsBlack) {
+    makeStations(400);
+    fillSurface(media.screen, red);
+    draw(inputsFor(0.3f, 30, 10, 20, -10));
+    EXPECT_EQ(find(red).count, 0);
+    EXPECT_GT(find(black).count, viewportWidth * viewportHeight / 4);
+    EXPECT_EQ(pixelsOf(media.screen, red), 640 * 480 - viewportWidth * viewportHeight);
+}
+
 TEST_F(SceneTest, DockedSceneIsUpsideDownAtTheLastScale) {
     media.backgroundImage = makePicture(1024, 768, grey);
     paint(media.backgroundImage, 307, 279, 10, red);  // 200 left of and 100 above the centre
