@@ -153,4 +153,27 @@ TEST_F(CockpitScreen, ReadoutsAreGreenAndTheLabelRedAtTheirPlaces) {
     }
 }
 
+// The red label opens with the distance mark, an arrow pointing up and left
+// whose tip, the label's top-left pixel, lies on the station's centre: the
+// pixels around the tip, the mark's seven columns and the free column before
+// the first digit. A backtick (three pixels stepping down) or a 1 (a flag and
+// a stem as tall as the digits) is not it.
+TEST_F(CockpitScreen, TheLabelsTipIsTheDistanceMarksTopLeftPixelOnTheStation) {
+    FlightState state;
+    std::tie(state.rollCos, state.rollSin, state.offsetX, state.offsetY) =
+        std::make_tuple(0.5f, 0.866f, 40.0f, -25.0f);
+    setFlightState(state);
+    fillSurface(media.screen, {0, 0, 0});
+    drawDistanceLabel();
+    const ScreenPoint tip = stationScreenPoint(40, -25, 0.5f, 0.866f);
+    std::string mark;
+    for (int y = tip.y - 1; y < tip.y + 6; ++y) {
+        for (int x = tip.x - 1; x < tip.x + 8; ++x) {
+            mark += pixelAt(media.screen, x, y) == Rgb{255, 0, 0} ? '#' : '.';
+        }
+        mark += ' ';
+    }
+    EXPECT_EQ(mark, "......... .#####... .####.... .####.... .##.##... .#...##.. ......##. ");
+}
+
 }  // namespace
