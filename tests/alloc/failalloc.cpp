@@ -186,7 +186,6 @@ __attribute__((destructor)) void stopShim() {
 void pushKey(SDLKey key, bool down) {
     SDL_Event event = {};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     realPushEvent(&event);

@@ -59,11 +59,7 @@ constexpr double finalGap = 0.06;  // distance units before the station
 }  // namespace
 
 void applyKeyNow(SDLKey key, bool down) {
-    inputEvent = SDL_Event();
-    inputEvent.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    inputEvent.key.type = inputEvent.type;
-    inputEvent.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    inputEvent.key.keysym.sym = key;
+    inputEvent = keyEvent(key, down);
     applyThrusterKey();
 }
 

@@ -101,13 +101,17 @@ bool shows(SDL_Surface* sprite, int x, int y, SDL_Rect clip) {
     return same;
 }
 
-bool pushKey(SDLKey key, bool down, SDLMod modifiers) {
+SDL_Event keyEvent(SDLKey key, bool down, SDLMod modifiers) {
     SDL_Event event = {};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     event.key.keysym.mod = modifiers;
+    return event;
+}
+
+bool pushKey(SDLKey key, bool down, SDLMod modifiers) {
+    SDL_Event event = keyEvent(key, down, modifiers);
     return SDL_PushEvent(&event) == 0;
 }
 

@@ -81,8 +81,9 @@ Patch patchIn(SDL_Surface* surface, Picks picks) {
     return patch;
 }
 
-// Queues a key press or release as SDL would deliver it; false when SDL's
-// queue is full.
+// A key press or release as SDL delivers it; pushKey queues one, false when
+// SDL's queue is full.
+SDL_Event keyEvent(SDLKey key, bool down, SDLMod modifiers = KMOD_NONE);
 bool pushKey(SDLKey key, bool down, SDLMod modifiers = KMOD_NONE);
 void pushQuit();
 
