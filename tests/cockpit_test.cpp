@@ -67,18 +67,6 @@ protected:
 
     void SetUp() override { setIconClock(0, SDL_GetTicks()); }
     void TearDown() override { setFlightState(FlightState()); }
-
-    // True when blitting clip of sheet at (x, y) again changes no pixel of the
-    // screen. Opaque colour-keyed sprites only.
-    static bool shows(SDL_Surface* sheet, int x, int y, SDL_Rect clip = {0, 0, 0, 0}) {
-        clip.w = clip.w == 0 ? static_cast<Uint16>(sheet->w) : clip.w;
-        clip.h = clip.h == 0 ? static_cast<Uint16>(sheet->h) : clip.h;
-        SDL_Surface* copy = SDL_ConvertSurface(media.screen, media.screen->format, SDL_SWSURFACE);
-        applySurface(x, y, sheet, copy, &clip);
-        const bool same = differingPixels(media.screen, copy) == 0;
-        SDL_FreeSurface(copy);
-        return same;
-    }
 };
 
 // Flying, the panel shows the lamps lit by their counters, the handle by the
@@ -163,6 +151,29 @@ TEST_F(CockpitScreen, ReadoutsAreGreenAndTheLabelRedAtTheirPlaces) {
         EXPECT_GT(pixelsOf(media.screen, rgb), 0);
         SDL_FreeSurface(expected);
     }
+}
+
+// The red label opens with the distance mark, an arrow pointing up and left
+// whose tip, the label's top-left pixel, lies on the station's centre: the
+// pixels around the tip, the mark's seven columns and the free column before
+// the first digit. A backtick (three pixels stepping down) or a 1 (a flag and
+// a stem as tall as the digits) is not it.
+TEST_F(CockpitScreen, TheLabelsTipIsTheDistanceMarksTopLeftPixelOnTheStation) {
+    FlightState state;
+    std::tie(state.rollCos, state.rollSin, state.offsetX, state.offsetY) =
+        std::make_tuple(0.5f, 0.866f, 40.0f, -25.0f);
+    setFlightState(state);
+    fillSurface(media.screen, {0, 0, 0});
+    drawDistanceLabel();
+    const ScreenPoint tip = stationScreenPoint(40, -25, 0.5f, 0.866f);
+    std::string mark;
+    for (int y = tip.y - 1; y < tip.y + 6; ++y) {
+        for (int x = tip.x - 1; x < tip.x + 8; ++x) {
+            mark += pixelAt(media.screen, x, y) == Rgb{255, 0, 0} ? '#' : '.';
+        }
+        mark += ' ';
+    }
+    EXPECT_EQ(mark, "......... .#####... .####.... .####.... .##.##... .#...##.. ......##. ");
 }
 
 }  // namespace

@@ -88,13 +88,12 @@ void play(std::string_view events) {
             continue;
         }
         const std::size_t arrow = std::string_view("^v><").find(events[i + 1]);
-        inputEvent = SDL_Event();
-        inputEvent.key.keysym.sym =
-            static_cast<SDLKey>(arrow == std::string_view::npos ? events[i + 1] : SDLK_UP + arrow);
-        inputEvent.key.keysym.mod = events[i] == '*' ? KMOD_LSHIFT : KMOD_NONE;
-        inputEvent.type = events[i] == '-'   ? SDL_KEYUP
-                          : events[i] == '~' ? SDL_MOUSEBUTTONUP
-                                             : SDL_KEYDOWN;
+        inputEvent = keyEvent(
+            static_cast<SDLKey>(arrow == std::string_view::npos ? events[i + 1] : SDLK_UP + arrow),
+            events[i] != '-', events[i] == '*' ? KMOD_LSHIFT : KMOD_NONE);
+        if (events[i] == '~') {
+            inputEvent.type = SDL_MOUSEBUTTONUP;
+        }
         applyThrusterKey();
         for (std::size_t c = 4; c < 11; ++c) {
             ASSERT_GE(controls()[c], 0) << "counter " << c << " after event " << i / 3;
@@ -245,11 +244,7 @@ TEST(Flight, ScriptedPilotDocksFromEveryStart) {
         for (Uint32 elapsed = 0; elapsed < 20 * 60 * 1000 && scale < 1.0f;) {
             flyPilot(pilot);
             const Uint32 frameMs = frameLength(frameClock);
-            scale = advanceDistance(frameMs);
-            advanceRelativeRoll(frameMs);
-            advanceRoll(frameMs);
-            advanceOffsetX(frameMs);
-            advanceOffsetY(frameMs);
+            scale = advanceMotion(frameMs);
             elapsed += frameMs;
         }
         releasePilotKeys(pilot);

@@ -55,8 +55,10 @@ void fly(const FlightState& state) {
     advanceRoll(0);
 }
 
-ScreenPoint stationOnScreen() {
-    return stationScreenPoint(offsetX(), offsetY(), rollCos(), rollSin());
+// Where the station's centre shows, from the sight's centre.
+ScreenPoint stationPlace() {
+    const ScreenPoint p = stationScreenPoint(offsetX(), offsetY(), rollCos(), rollSin());
+    return {p.x - viewportCentreX, p.y - viewportCentreY};
 }
 
 // The worked example: the winged station, its centre 9 pixels right of the
@@ -119,8 +121,8 @@ TEST(PilotsGuide, EveryLimitHoldsJustInsideAndFailsJustOutside) {
             << rule << " " << shown << ": " << assessDocking();
     }
     fly(workedExample(30));
-    EXPECT_EQ(stationOnScreen().x - viewportCentreX, 9);
-    EXPECT_EQ(stationOnScreen().y, viewportCentreY);
+    EXPECT_EQ(stationPlace().x, 9);
+    EXPECT_EQ(stationPlace().y, 0);
 }
 
 // Whatever the roll, each safe limit docks on its own: both drift readouts at
@@ -146,9 +148,7 @@ TEST(PilotsGuide, EachSafeLimitHoldsAtAnyRoll) {
             EXPECT_EQ(std::fabs(std::stof(readoutText(KindVX).substr(5))), 0.70f) << roll;
             EXPECT_EQ(std::fabs(std::stof(readoutText(KindVY).substr(5))), 0.70f) << roll;
             fly(off);
-            EXPECT_LT(std::hypot(stationOnScreen().x - viewportCentreX,
-                                 stationOnScreen().y - viewportCentreY),
-                      46.0);
+            EXPECT_LT(std::hypot(stationPlace().x, stationPlace().y), 46.0);
         }
     }
 }
@@ -206,18 +206,14 @@ TEST(PilotsGuide, WhatDriftAndOneSecondOfEachThrusterDo) {
             const bool drift = key == SDLK_UNKNOWN;
             fly(with(arrival(roll, drift && kind == KindVX, drift && kind == KindVY, 100, 0),
                      &S::distance, 20));
-            const ScreenPoint before = stationOnScreen();
+            const ScreenPoint before = stationPlace();
             const float angle = flightState().relativeRollAngle;
             applyKeyNow(key, true);
-            advanceDistance(1000);
-            advanceRelativeRoll(1000);
-            advanceRoll(1000);
-            advanceOffsetX(1000);
-            advanceOffsetY(1000);
+            advanceMotion(1000);
             applyKeyNow(key, false);
             EXPECT_EQ(readoutText(kind), shown) << shown << " roll " << roll;
-            EXPECT_NEAR(stationOnScreen().x - before.x, moveX, 1) << shown << roll;
-            EXPECT_NEAR(stationOnScreen().y - before.y, moveY, 1) << shown << roll;
+            EXPECT_NEAR(stationPlace().x - before.x, moveX, 1) << shown << roll;
+            EXPECT_NEAR(stationPlace().y - before.y, moveY, 1) << shown << roll;
             EXPECT_NEAR(flightState().relativeRollAngle - angle, turn, 0.001) << shown << roll;
         }
     }
@@ -227,23 +223,13 @@ TEST(PilotsGuide, WhatDriftAndOneSecondOfEachThrusterDo) {
     EXPECT_NEAR(flightState().relativeRollAngle, 190, 0.001);
 }
 
-// Where the station's centre shows, from the sight's centre.
-struct Place {
-    int dx;
-    int dy;
-};
-Place stationPlace() {
-    const ScreenPoint p = stationOnScreen();
-    return {p.x - viewportCentreX, p.y - viewportCentreY};
-}
-
 // Whether the station's centre is in the viewport, or no more than margin
 // pixels beyond an edge.
-bool inView(Place place, int margin = 0) {
-    return place.dx >= viewportLeft - viewportCentreX - margin &&
-           place.dx < viewportLeft + viewportWidth - viewportCentreX + margin &&
-           place.dy >= viewportTop - viewportCentreY - margin &&
-           place.dy < viewportTop + viewportHeight - viewportCentreY + margin;
+bool inView(ScreenPoint place, int margin = 0) {
+    return place.x >= viewportLeft - viewportCentreX - margin &&
+           place.x < viewportLeft + viewportWidth - viewportCentreX + margin &&
+           place.y >= viewportTop - viewportCentreY - margin &&
+           place.y < viewportTop + viewportHeight - viewportCentreY + margin;
 }
 
 double shown(int kind) {
@@ -261,29 +247,26 @@ struct Hand {
     int held = 0;  // +1 raise, -1 lower
     bool done = false;
     bool exact = false;  // taps back until the readout shows the goal
-    void act() {
-        if (done && !exact) {
-            return;
+    // Holds the raising (+1) or lowering (-1) key, or neither (0).
+    void hold(int want) {
+        if (want != held && held != 0) {
+            applyKeyNow(held > 0 ? raise : lower, false);
         }
-        const double gap = goal - shown(kind);
-        done = std::fabs(gap) < 0.005 || gap * held < 0 || (done && !exact);
-        const int want = done ? 0 : gap > 0 ? 1 : -1;
-        if (want != held) {
-            if (held != 0) {
-                applyKeyNow(held > 0 ? raise : lower, false);
-            }
-            if (want != 0) {
-                applyKeyNow(want > 0 ? raise : lower, true);
-            }
-            held = want;
+        if (want != held && want != 0) {
+            applyKeyNow(want > 0 ? raise : lower, true);
+        }
+        held = want;
+    }
+    void act() {
+        if (!done || exact) {
+            const double gap = goal - shown(kind);
+            done = std::fabs(gap) < 0.005 || gap * held < 0;
+            hold(done ? 0 : gap > 0 ? 1 : -1);
         }
     }
     // Lets go of the key held and takes the new goal.
     void aimAt(double newGoal) {
-        if (held != 0) {
-            applyKeyNow(held > 0 ? raise : lower, false);
-        }
-        held = 0;
+        hold(0);
         done = false;
         exact = true;
         goal = newGoal;
@@ -300,20 +283,11 @@ void drawnStart(unsigned seed) {
     fly(flightState());
 }
 
-// One frame of the game's motion.
-void flyFor(Uint32 frameMs) {
-    advanceDistance(frameMs);
-    advanceRelativeRoll(frameMs);
-    advanceRoll(frameMs);
-    advanceOffsetX(frameMs);
-    advanceOffsetY(frameMs);
-}
-
 // One frame, 5 to 20 ms long as the clock draws it; its length.
 int flyFrame(std::mt19937& frameClock) {
     std::uniform_int_distribution<Uint32> frameLength(5, 20);
     const Uint32 frameMs = frameLength(frameClock);
-    flyFor(frameMs);
+    advanceMotion(frameMs);
     return static_cast<int>(frameMs);
 }
 
@@ -325,21 +299,21 @@ TEST(PilotsGuide, AShortTapMovesTheStationOneOrTwoPixelsASecond) {
     for (const float roll : {0.0f, 90.0f, 200.0f}) {
         for (const Uint32 tapMs : {17u, 33u}) {
             fly(with(arrival(roll), &S::distance, 10));
-            const ScreenPoint start = stationOnScreen();
+            const ScreenPoint start = stationPlace();
             applyKeyNow(SDLK_a, true);
-            flyFor(tapMs);
+            advanceMotion(tapMs);
             applyKeyNow(SDLK_a, false);
             const double change = -shown(KindVX);
             EXPECT_TRUE(change >= 0.02 && change <= 0.04) << roll << " " << tapMs << ": " << change;
             for (int ms = 0; ms < 10000; ms += 10) {
-                flyFor(10);
+                advanceMotion(10);
             }
-            const int moved = stationOnScreen().x - start.x;
+            const int moved = stationPlace().x - start.x;
             EXPECT_NEAR(moved, 50 * 10 * change, 1) << roll << " " << tapMs;
             EXPECT_TRUE(moved >= 10 && moved <= 20) << roll << " " << tapMs << ": " << moved;
-            EXPECT_NEAR(stationOnScreen().y, start.y, 1) << roll << " " << tapMs;
+            EXPECT_NEAR(stationPlace().y, start.y, 1) << roll << " " << tapMs;
             applyKeyNow(SDLK_d, true);
-            flyFor(tapMs);
+            advanceMotion(tapMs);
             applyKeyNow(SDLK_d, false);
             EXPECT_LT(std::fabs(shown(KindVX)), 0.005) << roll << " " << tapMs;
         }
@@ -358,15 +332,15 @@ TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
     int longestMs = 0;
     for (unsigned seed = 1; seed <= 2000; ++seed) {
         drawnStart(seed);
-        const Place start = stationPlace();
-        ASSERT_LE(std::hypot(start.dx, start.dy), 282) << seed;
+        const ScreenPoint start = stationPlace();
+        ASSERT_LE(std::hypot(start.x, start.y), 282) << seed;
         if (inView(start)) {
             continue;
         }
         // Above or below, at most 132 pixels beyond the edge, or at most 12
         // beyond the left or right edge.
-        const bool aboveOrBelow = std::abs(start.dy) > 150;
-        EXPECT_LE(aboveOrBelow ? std::abs(start.dy) - 150 : std::abs(start.dx) - 270,
+        const bool aboveOrBelow = std::abs(start.y) > 150;
+        EXPECT_LE(aboveOrBelow ? std::abs(start.y) - 150 : std::abs(start.x) - 270,
                   aboveOrBelow ? 132 : 12);
         ++lost;
         // The drift starts at most 0.98 along each fixed axis, so at most 1.39
@@ -384,7 +358,7 @@ TEST(PilotsGuide, AStationOutOfViewIsFoundWithinFifteenSeconds) {
             if (vX.done && vY.done) {
                 // Stopped at once, within 310 pixels of the sight.
                 if (wZ.held == 0 && !wZ.done) {
-                    EXPECT_LE(std::hypot(stationPlace().dx, stationPlace().dy), 310) << seed;
+                    EXPECT_LE(std::hypot(stationPlace().x, stationPlace().y), 310) << seed;
                 }
                 wZ.act();
             }

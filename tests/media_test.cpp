@@ -64,12 +64,16 @@ const std::tuple<const char*, int, int, int> pictures[] = {{"uistatic3.png", 640
                                                            {"spacestation2med.png", 400, 400, 2},
                                                            {"spacestation2low.png", 200, 200, 2}};
 
-TEST(Media, PicturesHaveTheirSizesAndTheKeyOnlyWhereThingsShowThrough) {
-    ASSERT_EQ(SDL_Init(SDL_INIT_NOPARACHUTE), 0);
+// Every picture as decoded, and as the game loads it blitted over magenta: it
+// shows its own colours except where it is pure white (the stations'
+// near-white shows).
+TEST(Pictures, HaveTheirSizesAndTheKeyOnlyWhereThingsShowThrough) {
+    openTestScreen();
     for (const auto& [file, w, h, white] : pictures) {
         SCOPED_TRACE(file);
         const Picture p = load(file);
-        ASSERT_NE(p, nullptr);
+        const Picture loaded(loadImage(file), SDL_FreeSurface);
+        ASSERT_TRUE(p != nullptr && loaded != nullptr);
         EXPECT_EQ(std::make_pair(p->w, p->h), std::make_pair(w, h));
         const int whites = pixelsOf(p.get(), whiteKey);
         EXPECT_TRUE(white == 0 ? whites == 0 : whites > 0 && whites < w * h);
@@ -79,7 +83,23 @@ TEST(Media, PicturesHaveTheirSizesAndTheKeyOnlyWhereThingsShowThrough) {
             EXPECT_FALSE(pixelAt(p.get(), w / 2, h / 2) == whiteKey);
             EXPECT_EQ(pixelsOf(p.get(), {0, 0, 0}), 0);
         }
+        EXPECT_EQ(loaded->format->BitsPerPixel, 32);
+        const Picture shown(
+            SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0x00ff00, 0x0000ff, 0),
+            SDL_FreeSurface);
+        fillSurface(shown.get(), {255, 0, 255});
+        applySurface(0, 0, loaded.get(), shown.get());
+        int wrong = 0;
+        for (int y = 0; y < h; y += 3) {
+            for (int x = 0; x < w; x += 3) {
+                const Rgb own = pixelAt(p.get(), x, y);
+                wrong +=
+                    !(pixelAt(shown.get(), x, y) == (own == whiteKey ? Rgb{255, 0, 255} : own));
+            }
+        }
+        EXPECT_EQ(wrong, 0);
     }
+    EXPECT_EQ(loadImage("no-such-picture.png"), nullptr);
     // The panel is open over the view and the needle only; behind the dark
     // green readouts it is pale.
     const Picture panel = load("uistatic3.png");
@@ -92,7 +112,7 @@ TEST(Media, PicturesHaveTheirSizesAndTheKeyOnlyWhereThingsShowThrough) {
             EXPECT_GT(c.r + c.g + c.b, 3 * 150) << x << "," << y;
         }
     }
-    SDL_Quit();
+    closeTestScreen();
 }
 
 // Relative luminance as WCAG defines it, of an sRGB colour.
@@ -189,35 +209,6 @@ TEST(Video, Sdl12CompatAndWindowDrivers) {
     for (const char* driver : {"offscreen", "dummy"}) {
         EXPECT_FALSE(showsWindow(driver)) << driver;
     }
-}
-
-// Every picture, blitted as the game loads it over magenta, shows its own
-// colours except where it is pure white (the stations' near-white shows).
-TEST(Pictures, LoadImageKeysOutPureWhiteAlone) {
-    openTestScreen();
-    for (const auto& [name, w, h, white] : pictures) {
-        SCOPED_TRACE(name);
-        const Picture decoded = load(name);
-        SDL_Surface* loaded = loadImage(name);
-        ASSERT_NE(loaded, nullptr);
-        EXPECT_EQ(loaded->format->BitsPerPixel, 32);
-        SDL_Surface* shown =
-            SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0x00ff00, 0x0000ff, 0);
-        fillSurface(shown, {255, 0, 255});
-        applySurface(0, 0, loaded, shown);
-        int wrong = 0;
-        for (int y = 0; y < h; y += 3) {
-            for (int x = 0; x < w; x += 3) {
-                const Rgb own = pixelAt(decoded.get(), x, y);
-                wrong += !(pixelAt(shown, x, y) == (own == whiteKey ? Rgb{255, 0, 255} : own));
-            }
-        }
-        EXPECT_EQ(wrong, 0);
-        SDL_FreeSurface(shown);
-        SDL_FreeSurface(loaded);
-    }
-    EXPECT_EQ(loadImage("no-such-picture.png"), nullptr);
-    closeTestScreen();
 }
 
 // Counted with inotify in a copy of the run directory, which no other test

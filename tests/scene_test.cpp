@@ -50,20 +50,9 @@ SDL_Surface* makePicture(int w, int h, Rgb colour, bool pattern = false) {
     return picture;
 }
 
-// The number of pixels of colour in the viewport, and their mean place.
-std::tuple<int, double, double> find(Rgb colour) {
-    std::tuple<int, double, double> found = {0, 0, 0};
-    auto& [count, meanX, meanY] = found;
-    for (int y = viewportTop; y < viewportTop + viewportHeight; ++y) {
-        for (int x = viewportLeft; x < viewportLeft + viewportWidth; ++x) {
-            if (pixelAt(media.screen, x, y) == colour) {
-                ++count;
-                meanX += (x + 0.5 - meanX) / count;
-                meanY += (y + 0.5 - meanY) / count;
-            }
-        }
-    }
-    return found;
+// The pixels of colour in the viewport.
+Patch find(Rgb colour) {
+    return patchIn(media.screen, [colour](Rgb c) { return c == colour; });
 }
 
 class SceneTest : public ::testing::Test {
@@ -216,16 +205,16 @@ TEST_F(SceneTest, StationCentreLandsOnTheScreenPointAndItsCornersAreClear) {
         SDL_Surface* bare = withoutStation(in);
         fillSurface(media.screen, blue);
         draw(in);
-        const auto [count, meanX, meanY] = find(red);
-        ASSERT_GT(count, 0);
+        const Patch centre = find(red);
+        ASSERT_GT(centre.count, 0);
         const ScreenPoint point =
             stationScreenPoint(in.offsetX, in.offsetY, in.rollCos, in.rollSin);
         // The full level's crop is cut at whole picture pixels, which the zoom enlarges.
         const double tolerance = std::max(2.0, 2.0 * in.approachScale);
-        EXPECT_NEAR(meanX, point.x, tolerance);
-        EXPECT_NEAR(meanY, point.y, tolerance);
+        EXPECT_NEAR(centre.x, point.x, tolerance);
+        EXPECT_NEAR(centre.y, point.y, tolerance);
         if (std::fabs(in.approachScale) >= 2) {
-            EXPECT_EQ(std::get<0>(find(blue)), 0);
+            EXPECT_EQ(find(blue).count, 0);
         }
         // Just inside the corner of the turned picture's box lies none of it.
         const int half =
@@ -258,7 +247,7 @@ TEST_F(SceneTest, BackgroundShowsWhiteAsBlackAndRepaintsTheView) {
             fillSurface(media.screen, red);
             draw(inputsFor(0.1f, roll, roll, offsetX, offsetY));
             EXPECT_EQ(pixelAt(media.screen, x, y), black);
-            EXPECT_EQ(std::get<0>(find(red)), 0);
+            EXPECT_EQ(find(red).count, 0);
             std::swap(shown, media.screen);
         }
         EXPECT_EQ(differingPixels(media.screen, shown), 0);
@@ -266,6 +255,18 @@ TEST_F(SceneTest, BackgroundShowsWhiteAsBlackAndRepaintsTheView) {
     }
     SDL_FreeSurface(own);
     media.backgroundImage = picture;
+}
+
+// Without a background the view is filled black, and nothing else: nothing
+// of the last picture (the docked screen, its messages, the label) stays
+// under the station.
+TEST_F(SceneTest, WithoutABackgroundTheViewIsBlack) {
+    makeStations(400);
+    fillSurface(media.screen, red);
+    draw(inputsFor(0.3f, 30, 10, 20, -10));
+    EXPECT_EQ(find(red).count, 0);
+    EXPECT_GT(find(black).count, viewportWidth * viewportHeight / 4);
+    EXPECT_EQ(pixelsOf(media.screen, red), 640 * 480 - viewportWidth * viewportHeight);
 }
 
 TEST_F(SceneTest, DockedSceneIsUpsideDownAtTheLastScale) {

@@ -14,7 +14,9 @@
 #include <link.h>
 #include <pthread.h>
 #include <signal.h>
+#include <stdarg.h>
 #include <stdint.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <time.h>
@@ -52,57 +54,38 @@ Uint32 (*realGetTicks)() = nullptr;
 void (*realExit)(int) = nullptr;
 time_t (*realTime)(time_t*) = nullptr;
 
-// One log line built without the heap, written at once.
-struct Line {
+// One log line, formatted on the stack (no heap, no lock) and written at once.
+__attribute__((format(printf, 1, 2))) void logLine(const char* format, ...) {
     char text[512];
-    size_t length = 0;
-
-    Line& add(const char* word) {
-        while (*word != '\0' && length < sizeof text - 1) {
-            text[length++] = *word++;
-        }
-        return *this;
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    if (logFile >= 0 && length > 0) {
+        ssize_t ignored = write(logFile, text, strnlen(text, sizeof text));
+        (void)ignored;
     }
-    Line& number(unsigned long value, unsigned base = 10) {
-        char digits[24];
-        int count = 0;
-        do {
-            digits[count++] = "0123456789abcdef"[value % base];
-            value /= base;
-        } while (value != 0);
-        if (base == 16) {
-            add("0x");
-        }
-        while (count > 0 && length < sizeof text - 1) {
-            text[length++] = digits[--count];
-        }
-        return *this;
-    }
-    void write() {
-        text[length++] = '\n';
-        if (logFile >= 0) {
-            ssize_t ignored = ::write(logFile, text, length);
-            (void)ignored;
-        }
-    }
-};
+}
 
 bool inGame(uintptr_t address) {
     return address >= gameLow && address < gameHigh;
 }
 
-// "OBJECT +0xOFFSET" for an address: the game itself is called halvanne.
-Line& placeOf(Line& line, uintptr_t address) {
-    if (inGame(address)) {
-        return line.add("halvanne +").number(address - gameBase, 16);
-    }
+// Where an address lies: its object (the game itself is called halvanne) and
+// the offset into it.
+struct Place {
+    const char* object;
+    uintptr_t offset;
+};
+Place placeOf(uintptr_t address) {
     Dl_info info;
-    if (dladdr(reinterpret_cast<void*>(address), &info) == 0 || info.dli_fname == nullptr) {
-        return line.add("unknown ").number(address, 16);
+    if (inGame(address)) {
+        return {"halvanne", address - gameBase};
     }
-    return line.add(info.dli_fname)
-        .add(" +")
-        .number(address - reinterpret_cast<uintptr_t>(info.dli_fbase), 16);
+    if (dladdr(reinterpret_cast<void*>(address), &info) == 0 || info.dli_fname == nullptr) {
+        return {"unknown", address};
+    }
+    return {info.dli_fname, address - reinterpret_cast<uintptr_t>(info.dli_fbase)};
 }
 
 bool failThisOne() {
@@ -113,9 +96,7 @@ bool failThisOne() {
     const bool fail = failAt != 0 && (allocations == failAt || (failFrom && allocations > failAt));
     if (fail && !failedYet) {
         failedYet = true;
-        Line line;
-        line.add("failed ").number(allocations).add(" frame ").number(frames);
-        line.write();
+        logLine("failed %lu frame %lu\n", allocations, frames);
     }
     if (fail) {
         errno = ENOMEM;
@@ -127,17 +108,15 @@ void onSignal(int signal, siginfo_t*, void* context) {
     counting = false;
     const uintptr_t pc =
         static_cast<uintptr_t>(static_cast<ucontext_t*>(context)->uc_mcontext.gregs[REG_RIP]);
-    Line line;
-    line.add("signal ").number(static_cast<unsigned long>(signal)).add(" frame ").number(frames);
-    placeOf(line.add(" at "), pc).write();
+    const Place place = placeOf(pc);
+    logLine("signal %d frame %lu at %s +%#lx\n", signal, frames, place.object, place.offset);
     // The first frame of the game's own code on the stack: who called the library.
     void* stack[64];
     const int depth = backtrace(stack, 64);
     for (int i = 0; i < depth; ++i) {
         const uintptr_t address = reinterpret_cast<uintptr_t>(stack[i]);
         if (inGame(address) && address != pc) {
-            Line caller;
-            caller.add("called from halvanne +").number(address - 1 - gameBase, 16).write();
+            logLine("called from halvanne +%#lx\n", address - 1 - gameBase);
             break;
         }
     }
@@ -201,15 +180,12 @@ __attribute__((constructor)) void startShim() {
 
 __attribute__((destructor)) void stopShim() {
     counting = false;
-    Line line;
-    line.add("allocations ").number(allocations).add(" frames ").number(frames);
-    line.write();
+    logLine("allocations %lu frames %lu\n", allocations, frames);
 }
 
 void pushKey(SDLKey key, bool down) {
     SDL_Event event = {};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     realPushEvent(&event);
@@ -227,9 +203,7 @@ void scriptFrame() {
         pushKey(SDLK_RIGHT, true);
     }
     if (frames == quitFrame) {
-        Line line;
-        line.add("quit ").number(allocations);
-        line.write();
+        logLine("quit %lu\n", allocations);
         SDL_Event event = {};
         event.type = SDL_QUIT;
         realPushEvent(&event);
@@ -272,9 +246,7 @@ int posix_memalign(void** block, size_t alignment, size_t size) noexcept {
 
 int SDL_Flip(SDL_Surface* screen) {
     if (frames == 0) {
-        Line line;
-        line.add("startup ").number(allocations);
-        line.write();
+        logLine("startup %lu\n", allocations);
     }
     const int result = realFlip(screen);
     ++frames;
@@ -304,9 +276,8 @@ time_t time(time_t* result) noexcept {
 // A library that ends the process itself is named.
 void exit(int code) noexcept {
     counting = false;
-    Line line;
-    line.add("exit ").number(static_cast<unsigned long>(code)).add(" from ");
-    placeOf(line, reinterpret_cast<uintptr_t>(__builtin_return_address(0))).write();
+    const Place place = placeOf(reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+    logLine("exit %d from %s +%#lx\n", code, place.object, place.offset);
     realExit(code);
     _exit(code);
 }

@@ -20,20 +20,16 @@
 # The plain game is built in plain-build beside RUN_DIR.
 set -u
 
+# One run, ID: the game with the shim failing allocation N (MODE nth, or
+# from N on) and quitting after frame QUIT; its exit code, log and standard
+# error go into WORK.
 one_run() {
-    local game_dir=$1 shim=$2 work=$3 id=$4 n=$5 mode=$6 quit=$7
-    (cd "$game_dir" && exec timeout -k 5 60 env LD_PRELOAD="$shim" FAILALLOC_LOG="$work/$id.log" \
+    local id=$1 n=$2 mode=$3 quit=$4
+    (cd "$GAME_DIR" && exec timeout -k 5 60 env LD_PRELOAD="$SHIM" FAILALLOC_LOG="$WORK/$id.log" \
         FAILALLOC_NTH="$n" FAILALLOC_MODE="$mode" FAILALLOC_QUIT="$quit" \
-        SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./halvanne >/dev/null 2>"$work/$id.err")
-    echo $? >"$work/$id.rc"
-    echo "$n $mode $quit" >"$work/$id.what"
+        SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./halvanne >/dev/null 2>"$WORK/$id.err")
+    echo $? >"$WORK/$id.rc"
 }
-if [ "${1:-}" = --one ]; then
-    shift
-    exec 2>/dev/null  # the shell's own word on a run that a signal ended
-    one_run "$@"
-    exit 0
-fi
 
 MODE=${1:?ci or full}
 SHIM=$(realpath "${2:?the shim}")
@@ -54,7 +50,7 @@ GAME=$GAME_DIR/halvanne
 # A run without a failure counts the allocations of start-up (up to the first
 # frame shown) and of 600 frames.
 FRAMES=600
-one_run "$GAME_DIR" "$SHIM" "$WORK" reference 0 nth $FRAMES
+one_run reference 0 nth $FRAMES
 startup=$(awk '$1 == "startup" { print $2 }' "$WORK/reference.log")
 frames_end=$(awk '$1 == "quit" { print $2 }' "$WORK/reference.log")
 if [ "$(cat "$WORK/reference.rc")" != 0 ] || [ -z "$startup" ] || [ -z "$frames_end" ]; then
@@ -79,10 +75,11 @@ fi
         echo "from-$n $n from $FRAMES"
     done
 } >"$WORK/plan"
-# Runs mostly wait on SDL's timers: four at a time keep two cores busy.
-while read -r id n mode quit; do
-    printf '%s\0' "$GAME_DIR" "$SHIM" "$WORK" "$id" "$n" "$mode" "$quit"
-done <"$WORK/plan" | xargs -0 -n 7 -P 4 bash "$0" --one
+# Runs mostly wait on SDL's timers: four at a time keep two cores busy. The
+# shell's own word on a run that a signal ended goes nowhere.
+export -f one_run
+export GAME_DIR SHIM WORK
+xargs -P 4 -L 1 bash -c 'one_run "$@" 2>/dev/null' one_run <"$WORK/plan"
 
 # The function of ours and its line at an offset into the program (the
 # outermost of the functions inlined there).
@@ -94,11 +91,10 @@ in_game() {
 
 # One word for how a run ended, then what tells more.
 classify() {
-    local id=$1 rc log err quit ours refusals
+    local id=$1 quit=$2 rc log err ours refusals
     rc=$(cat "$WORK/$id.rc")
     log=$WORK/$id.log
     err=$WORK/$id.err
-    quit=$(awk '{ print $3 }' "$WORK/$id.what")
     ours=$(grep -c '^halvanne:' "$err")
     refusals=$(grep '^halvanne:' "$err" | grep -vc 'without it)$')
     case $rc in
@@ -150,7 +146,7 @@ classify() {
 failed=0
 : >"$WORK/outcomes"
 while read -r id n mode quit; do
-    outcome=$(classify "$id")
+    outcome=$(classify "$id" "$quit")
     echo "${id%%-*} $outcome" >>"$WORK/outcomes"
     case $outcome in
     library*) echo "reported: $id (allocation $n, $mode): $outcome" ;;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "flight/flight.h"
+#include "flight/motion.h"
 #include "shell/game.h"
 #include "test_support.h"
 
@@ -58,16 +59,21 @@ constexpr double finalGap = 0.06;  // distance units before the station
 }  // namespace
 
 void applyKeyNow(SDLKey key, bool down) {
-    inputEvent = SDL_Event();
-    inputEvent.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    inputEvent.key.type = inputEvent.type;
-    inputEvent.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    inputEvent.key.keysym.sym = key;
+    inputEvent = keyEvent(key, down);
     applyThrusterKey();
 }
 
 void queueKey(SDLKey key, bool down) {
     pushKey(key, down);
+}
+
+float advanceMotion(Uint32 frameMs) {
+    const float scale = advanceDistance(frameMs);
+    advanceRelativeRoll(frameMs);
+    advanceRoll(frameMs);
+    advanceOffsetX(frameMs);
+    advanceOffsetY(frameMs);
+    return scale;
 }
 
 void flyPilot(Pilot& pilot) {

@@ -16,6 +16,9 @@ void applyKeyNow(SDLKey key, bool down);
 // Queues the key in SDL's event queue for the next pollInput.
 void queueKey(SDLKey key, bool down);
 
+// One frame of the motion steps, in the game's order; the approach scale.
+float advanceMotion(Uint32 frameMs);
+
 struct Pilot {
     KeySender send = applyKeyNow;
     bool held[pilotKeyCount] = {};

@@ -93,13 +93,25 @@ int differingPixels(SDL_Surface* a, SDL_Surface* b, int x0, int y0, int w, int h
     return count;
 }
 
-bool pushKey(SDLKey key, bool down, SDLMod modifiers) {
+bool shows(SDL_Surface* sprite, int x, int y, SDL_Rect clip) {
+    SDL_Surface* copy = SDL_ConvertSurface(media.screen, media.screen->format, SDL_SWSURFACE);
+    applySurface(x, y, sprite, copy, clip.w == 0 ? nullptr : &clip);
+    const bool same = differingPixels(media.screen, copy) == 0;
+    SDL_FreeSurface(copy);
+    return same;
+}
+
+SDL_Event keyEvent(SDLKey key, bool down, SDLMod modifiers) {
     SDL_Event event = {};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     event.key.keysym.mod = modifiers;
+    return event;
+}
+
+bool pushKey(SDLKey key, bool down, SDLMod modifiers) {
+    SDL_Event event = keyEvent(key, down, modifiers);
     return SDL_PushEvent(&event) == 0;
 }
 

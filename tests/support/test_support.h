@@ -56,8 +56,34 @@ int pixelsOf(SDL_Surface* surface, Rgb colour, int x0 = 0, int y0 = 0, int w = 0
 // them by default).
 int differingPixels(SDL_Surface* a, SDL_Surface* b, int x0 = 0, int y0 = 0, int w = 0, int h = 0);
 
-// Queues a key press or release as SDL would deliver it; false when SDL's
-// queue is full.
+// True when blitting sprite (or clip of it) at (x, y) again changes no pixel
+// of the screen. Opaque or colour-keyed sprites only.
+bool shows(SDL_Surface* sprite, int x, int y, SDL_Rect clip = {0, 0, 0, 0});
+
+// How many pixels of the viewport a test picks, and their mean place.
+struct Patch {
+    int count;
+    double x;
+    double y;
+};
+template <typename Picks>
+Patch patchIn(SDL_Surface* surface, Picks picks) {
+    Patch patch = {0, 0, 0};
+    for (int y = viewportTop; y < viewportTop + viewportHeight; ++y) {
+        for (int x = viewportLeft; x < viewportLeft + viewportWidth; ++x) {
+            if (picks(pixelAt(surface, x, y))) {
+                ++patch.count;
+                patch.x += (x + 0.5 - patch.x) / patch.count;
+                patch.y += (y + 0.5 - patch.y) / patch.count;
+            }
+        }
+    }
+    return patch;
+}
+
+// A key press or release as SDL delivers it; pushKey queues one, false when
+// SDL's queue is full.
+SDL_Event keyEvent(SDLKey key, bool down, SDLMod modifiers = KMOD_NONE);
 bool pushKey(SDLKey key, bool down, SDLMod modifiers = KMOD_NONE);
 void pushQuit();
 
