@@ -17,6 +17,7 @@ struct FlightState {
     int upperRightLamp = 0;
     int lowerLeftLamp = 0;
     int lowerRightLamp = 0;
+    // Its sign is opposite to the vX readout's: at roll 0 vX reads -velocityX.
     float velocityX = 0.0f;
     float velocityY = 0.0f;
     float velocityZ = 0.0f;  // closing speed, positive closes the distance
@@ -36,6 +37,10 @@ struct FlightState {
 // Angles are kept in degrees; every cosine and sine of the flight and of the
 // view's own geometry takes them into radians with this factor.
 constexpr double degreesToRadians = 3.14159265 / 180.0;
+
+// The spin of station 2, the winged one, added to the relative roll rate at
+// every start: 10 degrees a second. Station 1 does not spin.
+constexpr int spinningStationSpin = 100;
 
 // The readouts' scale: a drift or closing speed of 50 reads 1.00, and a roll
 // rate of 10 (one degree per second) reads 1.00. The docking tolerances are

@@ -2,7 +2,6 @@
 #include "flight/sound.h"
 
 #include "flight/flight.h"
-#include "shell/media.h"
 
 void updateThrusterSound(Mix_Chunk* chunk) {
     if (firingCount() > 0) {
@@ -12,5 +11,9 @@ void updateThrusterSound(Mix_Chunk* chunk) {
         }
         return;
     }
+    fadeThrusterSound();
+}
+
+void fadeThrusterSound() {
     Mix_FadeOutChannel(thrusterChannel, thrusterFadeMs);
 }

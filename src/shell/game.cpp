@@ -10,8 +10,11 @@
 #include "flight/flight.h"
 #include "flight/motion.h"
 #include "flight/sound.h"
+#include "shell/choice.h"
 #include "shell/media.h"
 #include "shell/outcome.h"
+#include "shell/shutdown.h"
+#include "shell/systems.h"
 #include "view/scene.h"
 
 SDL_Event inputEvent;
@@ -95,7 +98,9 @@ void runFrameWork(GameLoop& loop) {
 
 void runFrame(GameLoop& loop) {
     loop.pollResult = pollInput();
-    // Unsigned difference: right across the wrap of the tick counter.
+    // Unsigned difference: right across the wrap of the tick counter. The
+    // second reading starts the next frame's time, so whatever passes between
+    // the two is lost to the motion: that is the loop's design, kept as it is.
     loop.frameMs = SDL_GetTicks() - loop.lastTicks;
     loop.lastTicks = SDL_GetTicks();
     runFrameWork(loop);

@@ -1,4 +1,5 @@
-// The media set: the libraries and window opened, every medium loaded and checked, shutdown.
+// The media set: every font, picture, sound and the music checked, loaded and reported when
+// missing.
 #include "shell/media.h"
 
 #include <SDL/SDL_image.h>
@@ -7,12 +8,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <new>
 
-#include "shell/video.h"
+#include "flight/flight.h"
 #include "view/surface.h"
 
 MediaSet media;
@@ -91,17 +91,6 @@ void noteUnloaded(const char* fileName, const char* libraryError) {
     }
 }
 
-// loadImage takes its name as a std::string, whose copy of a long name can
-// fail; the picture is then missing for want of memory.
-SDL_Surface* loadPicture(const char* fileName) {
-    try {
-        return loadImage(fileName);
-    } catch (const std::bad_alloc&) {
-        SDL_OutOfMemory();
-        return nullptr;
-    }
-}
-
 SDL_Surface* loadScenePicture(const char* fileName) {
     SDL_Surface* picture = loadPicture(fileName);
     if (picture == nullptr) {
@@ -165,28 +154,15 @@ Mix_Chunk* loadOptionalChunk(const char* fileName) {
 
 }  // namespace
 
-bool initSystems() {
-    if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_VIDEO) == -1 || initVideo() == -1) {
-        return false;
+// loadImage takes its name as a std::string, whose copy of a long name can
+// fail; the picture is then missing for want of memory.
+SDL_Surface* loadPicture(const char* fileName) {
+    try {
+        return loadImage(fileName);
+    } catch (const std::bad_alloc&) {
+        SDL_OutOfMemory();
+        return nullptr;
     }
-    media.screen = SDL_SetVideoMode(640, 480, 32, 0);
-    if (media.screen == nullptr) {
-        return false;
-    }
-    if (TTF_Init() == -1) {
-        return false;
-    }
-    if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 4096) == -1) {
-        return false;
-    }
-    SDL_WM_SetCaption("Halvanne", nullptr);
-    // SDL keeps its own copy of the icon.
-    SDL_Surface* icon = loadPicture("halvanne.png");
-    if (icon != nullptr) {
-        SDL_WM_SetIcon(icon, nullptr);
-        SDL_FreeSurface(icon);
-    }
-    return true;
 }
 
 bool requiredMediaPresent() {
@@ -234,22 +210,8 @@ void loadMediaSet() {
     }
 }
 
-void chooseBackground() {
-    int n = 3;
-    if (std::rand() % 3 == 0) {
-        n = 1;
-    } else if (std::rand() % 2 == 0) {
-        n = 2;
-    }
+void loadBackground(int n) {
     replaceSurface(media.backgroundImage, loadScenePicture(backgroundFiles[n - 1]));
-}
-
-void chooseStation(bool afterDocking) {
-    if (afterDocking) {
-        loadStationSet(media.stationSpin == spinningStationSpin ? 1 : 2);
-    } else {
-        loadStationSet(std::rand() % 2 == 0 ? 1 : 2);
-    }
 }
 
 void loadStationSet(int n) {
@@ -258,6 +220,7 @@ void loadStationSet(int n) {
     for (int level = 0; level < 3; ++level) {
         replaceSurface(*levels[level], loadScenePicture(stationFiles[i][level]));
     }
+    media.station = n;
     media.stationSpin = n == 2 ? spinningStationSpin : 0;
 }
 
@@ -271,33 +234,6 @@ bool reportUnloadedMedia(bool startingUp) {
     return complete || !startingUp;
 }
 
-void shutdownGame() {
-    Mix_FreeMusic(media.musicTrack);
-    Mix_FreeChunk(media.engineLoop);
-    Mix_FreeChunk(media.thrusterSound);
-    SDL_Surface** surfaces[] = {&media.crosshairsImage, &media.backgroundImage, &media.panelImage,
-                                &media.stationLow,      &media.stationMed,      &media.stationFull,
-                                &media.handleImage,     &media.controlsImage,   &media.needleImage,
-                                &media.lightImage,      &media.shipImage};
-    for (SDL_Surface** surface : surfaces) {
-        replaceSurface(*surface, nullptr);
-    }
+void forgetUnloadedMedia() {
     unloadedCount = 0;
-    Mix_CloseAudio();
-    if (media.readoutFont != nullptr) {
-        TTF_CloseFont(media.readoutFont);
-    }
-    if (media.messageFont != nullptr) {
-        TTF_CloseFont(media.messageFont);
-    }
-    TTF_Quit();
-    SDL_Quit();
-    media = MediaSet();
-}
-
-void closeSystems() {
-    Mix_CloseAudio();
-    TTF_Quit();
-    SDL_Quit();
-    media = MediaSet();
 }

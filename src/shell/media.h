@@ -1,12 +1,10 @@
-// The media set: the display surface, fonts, pictures, music and sounds that
-// the game loads at start-up and releases at shutdown.
+// The media set: the display surface, fonts, pictures, music and sounds, and
+// their checks and loads at start-up and at a restart.
 #pragma once
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
 #include <SDL/SDL_ttf.h>
-
-constexpr int spinningStationSpin = 100;  // station 2's: 10 degrees a second
 
 struct MediaSet {
     SDL_Surface* screen = nullptr;  // owned by SDL
@@ -23,7 +21,8 @@ struct MediaSet {
     SDL_Surface* stationLow = nullptr;
     SDL_Surface* stationMed = nullptr;
     SDL_Surface* stationFull = nullptr;
-    int stationSpin = 0;  // 0 for station 1, spinningStationSpin for station 2
+    int station = 0;      // the station up, 1 or 2 (0 before the first)
+    int stationSpin = 0;  // its spin: 0 for station 1, spinningStationSpin for station 2
     Mix_Music* musicTrack = nullptr;
     Mix_Chunk* engineLoop = nullptr;
     Mix_Chunk* thrusterSound = nullptr;
@@ -34,13 +33,9 @@ extern MediaSet media;
 extern const SDL_Color textRed;
 extern const SDL_Color textGreen;
 
-// Mixer channels: the thruster hiss and the engine hum.
-constexpr int thrusterChannel = 1;
-constexpr int engineChannel = 2;
-
-// Opens SDL, the 640 x 480 window, SDL_ttf and the mixer, then sets the
-// caption and icon. False as soon as one of the four openings fails.
-bool initSystems();
+// Loads a picture with loadImage; null when it cannot be loaded, also for want
+// of memory.
+SDL_Surface* loadPicture(const char* fileName);
 
 // Before anything loads: the font, the three backgrounds and the six station
 // pictures are plain files that can be opened for reading. On the first that
@@ -52,14 +47,11 @@ bool requiredMediaPresent();
 // sound that cannot be used is named in one warning line and left null.
 void loadMediaSet();
 
-// Loads one of the three backgrounds at random, freeing the previous one.
-void chooseBackground();
+// Loads background n (1 to 3), freeing the previous one.
+void loadBackground(int n);
 
-// Loads the next station: after a docking the other one, otherwise one drawn
-// at random (one rand draw).
-void chooseStation(bool afterDocking);
-
-// Loads station n (1 or 2) at its three levels of detail and sets stationSpin.
+// Loads station n (1 or 2) at its three levels of detail, freeing the
+// previous ones, and sets station and stationSpin.
 void loadStationSet(int n);
 
 // Names each font or scene picture that came back null since the last call,
@@ -68,8 +60,5 @@ void loadStationSet(int n);
 // the missing layer (true).
 bool reportUnloadedMedia(bool startingUp);
 
-// Frees every medium and closes the mixer, SDL_ttf and SDL.
-void shutdownGame();
-
-// Closes what initSystems opened, for a start that cannot go on.
-void closeSystems();
+// Drops the lines not yet reported, when the game shuts down without them.
+void forgetUnloadedMedia();

@@ -8,6 +8,7 @@
 #include "flight/docking.h"
 #include "flight/flight.h"
 #include "flight/sound.h"
+#include "shell/choice.h"
 #include "shell/media.h"
 #include "view/scene.h"
 #include "view/surface.h"
@@ -57,7 +58,7 @@ void drawDockedScreen(GameLoop& loop) {
     drawMessage(display, 100, 80);
     drawMessage(display2, 100, 120);
     drawMessage(display3, 100, 160);
-    Mix_FadeOutChannel(thrusterChannel, thrusterFadeMs);
+    fadeThrusterSound();
     if (loop.pollResult == pollTryAgain) {
         restartApproach(loop, Docked);
     }
@@ -72,7 +73,7 @@ void drawCrashedScreen(GameLoop& loop) {
     display2 << "Press Enter to try again.";
     drawMessage(display, 100, 100);
     drawMessage(display2, 100, 140);
-    Mix_FadeOutChannel(thrusterChannel, thrusterFadeMs);
+    fadeThrusterSound();
     if (loop.pollResult == pollTryAgain) {
         restartApproach(loop, Crashed);
     }

@@ -5,6 +5,10 @@
 
 #include <SDL/SDL.h>
 
+// The screen, the window's one surface: 640 x 480.
+constexpr int screenWidth = 640;
+constexpr int screenHeight = 480;
+
 // The viewport: 540 x 300 with its top-left corner at (50, 50).
 constexpr int viewportLeft = 50;
 constexpr int viewportTop = 50;

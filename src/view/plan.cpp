@@ -13,8 +13,6 @@
 namespace {
 
 constexpr double dockedTurn = 180.0;
-constexpr int screenWidth = 640;
-constexpr int screenHeight = 480;
 
 SDL_Rect insidePicture(const SDL_Rect& rect, int width, int height) {
     const int left = std::max<int>(rect.x, 0);

@@ -17,8 +17,10 @@
 #include <vector>
 
 #include "flight/flight.h"
+#include "flight/sound.h"
 #include "shell/game.h"
 #include "shell/media.h"
+#include "shell/shutdown.h"
 #include "view/scene.h"
 #include "view/surface.h"
 
