@@ -4,18 +4,19 @@
 #include "cockpit/readouts.h"
 #include "flight/flight.h"
 #include "shell/media.h"
+#include "view/geometry.h"
 #include "view/surface.h"
 
 SDL_Rect controlsClips[9];
-SDL_Rect shipClips[9];
+SDL_Rect shipClips[iconPictures];
 SDL_Rect handleClips[3];
 
 namespace {
 
 constexpr Uint32 iconStepMs = 2000;
-constexpr int iconPictures = 9;
 
-constexpr PanelPoint crosshairsPlace = {50, 50};
+// The crosshairs cover the viewport from its corner.
+constexpr PanelPoint crosshairsPlace = {viewportLeft, viewportTop};
 constexpr PanelPoint needlePlace = {170, 370};
 constexpr PanelPoint shipPlace = {70, 370};
 constexpr int handleX = 220;
@@ -70,7 +71,9 @@ void drawShipIcon() {
 void setupClips() {
     for (int i = 0; i < 9; ++i) {
         controlsClips[i] = gridCell(i, 3, 80, 80);
-        shipClips[i] = gridCell(i, 3, 100, 100);
+    }
+    for (int i = 0; i < iconPictures; ++i) {
+        shipClips[i] = gridCell(i, iconColumns, 100, 100);
     }
     for (int i = 0; i < 3; ++i) {
         handleClips[i] = gridCell(i, 1, 50, 20);

@@ -6,8 +6,12 @@
 
 #include <array>
 
+// The ship icon's sheet: nine pictures shown in turn, three to a row.
+constexpr int iconPictures = 9;
+constexpr int iconColumns = 3;
+
 extern SDL_Rect controlsClips[9];
-extern SDL_Rect shipClips[9];
+extern SDL_Rect shipClips[iconPictures];
 extern SDL_Rect handleClips[3];
 
 // A top-left corner on the screen.

@@ -13,8 +13,8 @@
 
 namespace {
 
-// Each readout's label and the divisor that turns its flight value into the
-// number shown; the distance is shown as it is.
+// Each fixed readout's label and the divisor that turns its flight value into
+// the number shown; the distance label shows its number as it is.
 struct ReadoutForm {
     const char* label;
     double divisor;
@@ -22,8 +22,8 @@ struct ReadoutForm {
 constexpr ReadoutForm readoutForms[] = {{"vX   ", readoutScale},
                                         {"vY   ", readoutScale},
                                         {"vZ   ", readoutScale},
-                                        {"wZ   ", rollReadoutScale},
-                                        {"`", 1.0}};
+                                        {"wZ   ", rollReadoutScale}};
+constexpr const char* distanceLabel = "`";
 
 // The label counts 50 to a unit of distance and one to 50 pixels of offset.
 constexpr double labelScale = 50.0;
@@ -82,12 +82,11 @@ std::string formatReadout(int kind, float flightValue) {
     std::stringstream text;
     text.setf(std::ios::fixed, std::ios::floatfield);
     text.precision(2);
-    const ReadoutForm& form = readoutForms[kind];
-    text << form.label;
     if (kind == KindDistance) {
-        text << flightValue;
+        text << distanceLabel << flightValue;
     } else {
-        text << static_cast<float>(flightValue / form.divisor);
+        const ReadoutForm& form = readoutForms[kind];
+        text << form.label << static_cast<float>(flightValue / form.divisor);
     }
     return text.str();
 }

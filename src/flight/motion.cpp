@@ -7,6 +7,11 @@
 
 namespace {
 
+// A roll rate of one turns its angle by 0.1 degree a second; a closing speed
+// of one shrinks the distance by 0.001 units a second.
+constexpr double degreesPerRollRate = 0.1;
+constexpr double distancePerClosingSpeed = 0.001;
+
 // From the unsigned count, so that a frame of over 2^31 ms stays positive.
 double seconds(Uint32 frameMs) {
     return static_cast<double>(frameMs) / 1000.0;
@@ -20,7 +25,8 @@ float narrow(double value) {
 // rolls share the roll thrust; only their angles and rates differ.
 float advanceAngle(double t, int thrustRoll, float& angle, float& rate, float& cosine,
                    float& sine) {
-    const float step = narrow(t * rate * 0.1 + thrustRoll * t * t * 0.1 / 2.0);
+    const float step =
+        narrow(t * rate * degreesPerRollRate + thrustRoll * t * t * degreesPerRollRate / 2.0);
     angle = narrow(static_cast<double>(step) + angle);
     rate = narrow(thrustRoll * t + rate);
     const float radians = narrow(angle * degreesToRadians);
@@ -34,7 +40,8 @@ float advanceAngle(double t, int thrustRoll, float& angle, float& rate, float& c
 float advanceDistance(Uint32 frameMs) {
     FlightState s = flightState();
     const double t = seconds(frameMs);
-    const float step = narrow(t * s.velocityZ * 0.001 + s.thrustZ * t * t * 0.001 / 2.0);
+    const float step = narrow(t * s.velocityZ * distancePerClosingSpeed +
+                              s.thrustZ * t * t * distancePerClosingSpeed / 2.0);
     s.distance = narrow(static_cast<double>(s.distance) - step);
     s.velocityZ = narrow(s.thrustZ * t + s.velocityZ);
     setFlightState(s);

@@ -10,15 +10,18 @@
 
 namespace {
 
+// The docked crops are the viewport's size.
+constexpr int dockedHalfWidth = viewportWidth / 2;
+constexpr int dockedHalfHeight = viewportHeight / 2;
+
 // The viewport's half-diagonal: a crop with this half size covers the viewport
 // whatever the turn.
-const float sceneRadius = std::sqrt(95400.0f);
+const float sceneRadius = std::sqrt(
+    static_cast<float>(dockedHalfWidth * dockedHalfWidth + dockedHalfHeight * dockedHalfHeight));
 
 constexpr float lowLevelBelow = 0.25f;
 constexpr float mediumLevelBelow = 0.5f;
 constexpr double backgroundParallax = 0.5;
-constexpr int dockedHalfWidth = viewportWidth / 2;
-constexpr int dockedHalfHeight = viewportHeight / 2;
 constexpr int rectSideLimit = 65535;  // SDL_Rect's w and h are 16 bits
 constexpr int whiteGrey = 255;
 
