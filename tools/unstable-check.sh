@@ -69,7 +69,7 @@ chroot "$chroot" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
     step lintian
     apt-get -q -y --no-install-recommends install lintian appstream desktop-file-utils
     lintian --version
-    lintian --fail-on error,warning --display-info --pedantic ../halvanne_${VERSION}_amd64.changes ||
+    lintian --fail-on error,warning --display-info --pedantic --show-overrides ../halvanne_${VERSION}_amd64.changes ||
         { step "FAIL: lintian"; exit 1; }
     step "the installed game in an X server"
     apt-get -q -y --no-install-recommends install ../halvanne_${VERSION}_amd64.deb \
