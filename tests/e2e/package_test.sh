@@ -61,7 +61,9 @@ own metainfo '^/usr/share/metainfo/[^/]+\.metainfo\.xml$'
 own manual '^/usr/share/man/man6/[^/]+\.6\.gz$'
 out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
 [ -z "$out" ] || fail "desktop-file-validate: $out"
-out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
+# A warning or an error fails, an info does not: Debian 12's appstream 0.16
+# does not know the <developer> tag that appstream 1.0 asks for.
+out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli: $out"
 out=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$manual" 2>&1 >/dev/null)
 [ -z "$out" ] || fail "man: $out"
 
