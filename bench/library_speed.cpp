@@ -270,11 +270,16 @@ int main(int argc, char* argv[]) {
     std::vector<Run> runs[2];
     for (int round = 0; round < rounds; ++round) {
         for (const bool compat : {false, true}) {
+            // A busy machine's X server can lose a client; a run that could
+            // not start is tried again.
             Run run;
-            if (!runChild(argv[0], frames, compat, settings, run)) {
-                std::fprintf(stderr, "library_speed: the run on %s failed\n",
-                             compat ? "sdl12-compat" : "the classic library");
-                return 1;
+            int tries = 0;
+            while (!runChild(argv[0], frames, compat, settings, run)) {
+                if (++tries == 3) {
+                    std::fprintf(stderr, "library_speed: the run on %s failed\n",
+                                 compat ? "sdl12-compat" : "the classic library");
+                    return 1;
+                }
             }
             std::printf("round %d %-20s start-up %5.3f", round + 1, run.library.c_str(),
                         run.startUp);
