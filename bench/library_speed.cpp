@@ -157,7 +157,7 @@ int child(int frames) {
     std::srand(7);
     const double startUp = wallSeconds();
     if (!startGame(loop)) {
-        std::fprintf(stderr, "library_speed: the game could not start here (no X server?)\n");
+        std::fprintf(stderr, "library_speed: the game could not start here: %s\n", SDL_GetError());
         return 1;
     }
     frame();
