@@ -306,6 +306,9 @@ TEST_F(SceneTest, TurnedSurfacesHaveThePlannedSizes) {
             EXPECT_EQ(std::make_pair(turned->w, turned->h),
                       std::make_pair(plan.turnedWidth, plan.turnedHeight));
             largest = std::max({largest, turned->w, turned->h});
+            // Opaque: SDL_gfx's surface alpha of 255 goes before the blit (SDL 2 blends it).
+            applySurface(0, 0, turned, media.screen);
+            EXPECT_FALSE(turned->flags & SDL_SRCALPHA);
             SDL_FreeSurface(turned);
             SDL_FreeSurface(crop);
         }

@@ -28,6 +28,14 @@ void applySurface(int x, int y, SDL_Surface* source, SDL_Surface* destination, S
     offset.y = clampToSint16(y);
     offset.w = 0;
     offset.h = 0;
+    // A per-surface alpha of 255 on a surface without an alpha channel (SDL_gfx
+    // gives every turned surface one) draws nothing but copies: the classic
+    // library copies it, SDL 2 under sdl12-compat blends it pixel by pixel,
+    // many times slower. Without the flag both libraries copy.
+    if ((source->flags & SDL_SRCALPHA) != 0 && source->format->alpha == SDL_ALPHA_OPAQUE &&
+        source->format->Amask == 0) {
+        SDL_SetAlpha(source, 0, SDL_ALPHA_OPAQUE);
+    }
     SDL_UpperBlit(source, clip, destination, &offset);
 }
 

@@ -12,7 +12,9 @@
 SDL_Surface* loadImage(std::string fileName);
 
 // Blits source, or the clip rectangle of it, onto destination with its
-// top-left corner at (x, y). A null source or destination draws nothing.
+// top-left corner at (x, y). A null source or destination draws nothing. A
+// source without an alpha channel whose surface alpha is opaque loses
+// SDL_SRCALPHA, which changes no pixel it draws, only how fast it is drawn.
 void applySurface(int x, int y, SDL_Surface* source, SDL_Surface* destination,
                   SDL_Rect* clip = nullptr);
 

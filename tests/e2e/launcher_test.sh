@@ -17,6 +17,8 @@ export TMPDIR=$WORK/tmp
 mkdir "$TMPDIR"
 
 play_from_root
+# Unscaled on sdl12-compat, with the launcher's choice of SDL 2's renderer.
+LD_LIBRARY_PATH=$COMPAT_DIR ASAN_OPTIONS=detect_leaks=0 play_from_root
 
 "$HALVANNE" --help >"$WORK/stdout" 2>"$WORK/stderr" || fail "--help failed"
 grep -q '^Usage: halvanne .*--scale N' "$WORK/stdout" || fail "--help shows no usage"
