@@ -276,7 +276,7 @@ const char* const mediaFiles[] = {
     "R spacestation2.png",
     "W HalvanneTheme.mp3 truncated/S empty text png wav",
     "W engineloop.wav truncated/L noChannels noRate",
-    "W thruster.wav truncated empty text png notRiff noChannels noRate hugeRate oddBits longData"};
+    "W thruster.wav truncated/L empty text png notRiff noChannels noRate hugeRate oddBits longData"};
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
