@@ -144,8 +144,8 @@ TEST_F(GameTest, StartUpOpensTheWindowAndLoadsTheMedia) {
               std::make_tuple(640, 480, Uint8{32}));
     EXPECT_TRUE(media.crosshairsImage->flags & SDL_SRCALPHA);
     EXPECT_EQ(media.crosshairsImage->format->alpha, 128);
-    for (const auto& [font, points] :
-         {std::make_pair(media.readoutFont, 14), std::make_pair(media.messageFont, 32)}) {
+    const std::pair<TTF_Font*, int> fonts[] = {{media.readoutFont, 14}, {media.messageFont, 32}};
+    for (const auto& [font, points] : fonts) {
         TTF_Font* expected = TTF_OpenFont("00_Starmap_Truetype.ttf", points);
         EXPECT_EQ(TTF_FontHeight(font), TTF_FontHeight(expected)) << points;
         TTF_CloseFont(expected);

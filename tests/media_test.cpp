@@ -247,8 +247,10 @@ TEST(Pictures, StartUpReadsEachPictureAtMostOnce) {
 }
 
 // Each file, what the game does without it (R: refuses to start, W: warns and
-// plays on, S: plays on without a word of ours), and the damages tried beyond
-// its absence, each with its own fate where that differs. With the seed the
+// plays on, S: plays on without a word of ours, L: as SDL's WAV loader takes
+// the file, W when it refuses it and S when it loads it, as SDL 2's does a
+// truncated one), and the damages tried beyond its absence, each with its
+// own fate where that differs. With the seed the
 // children start from, start-up draws background 3 and station 1, and the
 // restart after the crash background 2 and station 1 again: a picture that
 // cannot be decoded ends the start, is warned of at the restart, or is never
@@ -273,8 +275,8 @@ const char* const mediaFiles[] = {
     "R spacestation2med.png empty/S",
     "R spacestation2.png",
     "W HalvanneTheme.mp3 truncated/S empty text png wav",
-    "W engineloop.wav truncated noChannels noRate",
-    "W thruster.wav truncated empty text png notRiff noChannels noRate hugeRate oddBits longData"};
+    "W engineloop.wav truncated/L noChannels noRate",
+    "W thruster.wav truncated/L empty text png notRiff noChannels noRate hugeRate oddBits longData"};
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -373,7 +375,7 @@ TEST(BadMedia, RefusesOrPlaysOnAndNamesTheFile) {
         fields >> fate >> name;
         do {
             const std::size_t slash = damage.find('/');
-            const char outcome = slash == std::string::npos ? fate : damage[slash + 1];
+            char outcome = slash == std::string::npos ? fate : damage[slash + 1];
             damage = damage.substr(0, slash);
             SCOPED_TRACE(name + " " + damage);
             char pattern[] = "/tmp/halvanne-bad-media-XXXXXX";
@@ -386,6 +388,13 @@ TEST(BadMedia, RefusesOrPlaysOnAndNamesTheFile) {
             }
             if (damage != "missing" && damage != "removed") {
                 std::ofstream(dir / name, std::ios::binary) << damaged(readFile(name), damage);
+            }
+            if (outcome == 'L') {
+                SDL_AudioSpec spec;
+                Uint8* samples = nullptr;
+                Uint32 length = 0;
+                outcome = SDL_LoadWAV((dir / name).c_str(), &spec, &samples, &length) ? 'S' : 'W';
+                SDL_FreeWAV(samples);
             }
             const int status = playInChild(dir, damage == "removed" ? name : "");
             const std::string output = readFile(dir / "output.txt");

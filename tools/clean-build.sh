@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build/clean}")
 [ "$(id -u)" -eq 0 ] || { echo "tools/clean-build.sh: a chroot needs root" >&2; exit 1; }
 "$root/tools/install-deps.sh" clean-system >&2
-mirror=$("$root/tools/debian-mirror.sh")
+mirror=$("$root/tools/debian-mirror.sh" bookworm)
 # A work folder, unmounted and removed at the end, and fail.
 source "$root/tests/package/lib.sh"
 chroot=$work/chroot

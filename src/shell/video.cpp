@@ -12,11 +12,27 @@ namespace {
 // is taken as it is.
 const char* const windowDrivers[] = {"x11", "dga", "fbcon", "directfb"};
 
+// Wayland's client library finds its session's socket through these; without
+// them it cannot connect, and says so on standard error itself.
+bool waylandReachable() {
+    return std::getenv("WAYLAND_DISPLAY") != nullptr || std::getenv("WAYLAND_SOCKET") != nullptr ||
+           std::getenv("XDG_RUNTIME_DIR") != nullptr;
+}
+
 // sdl12-compat chooses among SDL 2's drivers, Wayland's among them, which the
 // list above would leave out; it has no text art, but without a display it
-// draws into memory, which is no window either.
+// draws into memory, which is no window either. Where Wayland cannot be
+// reached, SDL 2 is offered its other window drivers (a list it reads from
+// SDL_VIDEODRIVER) rather than let Wayland's library print its own line.
 int initCompatVideo() {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == -1) {
+    if (!waylandReachable()) {
+        setenv("SDL_VIDEODRIVER", "x11,kmsdrm", 1);
+    }
+    const int result = SDL_InitSubSystem(SDL_INIT_VIDEO);
+    if (!waylandReachable()) {
+        unsetenv("SDL_VIDEODRIVER");
+    }
+    if (result == -1) {
         return -1;
     }
     char name[64] = "";

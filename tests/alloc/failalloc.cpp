@@ -168,9 +168,15 @@ __attribute__((constructor)) void startShim() {
     // Loads the unwinder now, not inside a signal handler.
     void* stack[4];
     backtrace(stack, 4);
+    // A fault from an overflowed stack needs a stack of its own for the handler.
+    static char handlerStack[1 << 16];
+    stack_t alternate = {};
+    alternate.ss_sp = handlerStack;
+    alternate.ss_size = sizeof handlerStack;
+    sigaltstack(&alternate, nullptr);
     struct sigaction action = {};
     action.sa_sigaction = onSignal;
-    action.sa_flags = SA_SIGINFO | SA_RESETHAND;
+    action.sa_flags = SA_SIGINFO | SA_RESETHAND | SA_ONSTACK;
     const int signals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
     for (int signal : signals) {
         sigaction(signal, &action, nullptr);
