@@ -119,9 +119,11 @@ const Control vY = {KindVY, SDLK_w, SDLK_s, 1.2};
 const Control vZ = {KindVZ, SDLK_UP, SDLK_DOWN, 1.2};
 const Control wZ = {KindWZ, SDLK_RIGHT, SDLK_LEFT, 6.0};
 
-void tap(SDLKey key) {
+
+// A key pressed now and let go ms later; a tap lasts tapMs.
+void press(SDLKey key, double ms) {
     pending.push_back({now, key, true});
-    pending.push_back({now + tapMs, key, false});
+    pending.push_back({now + ms, key, false});
 }
 
 // Brings readouts into their ranges [low, high]: holds each key that moves
@@ -171,10 +173,10 @@ bool setTo(const std::vector<Goal>& goals) {
         for (const Goal& g : goals) {
             const double value = shown(g.control.kind);
             if (value < g.low - 1e-6) {
-                tap(g.control.raise);
+                press(g.control.raise, tapMs);
                 done = false;
             } else if (value > g.high + 1e-6) {
-                tap(g.control.lower);
+                press(g.control.lower, tapMs);
                 done = false;
             }
         }
@@ -185,109 +187,85 @@ bool setTo(const std::vector<Goal>& goals) {
     return arrived;
 }
 
+// GUIDE_TRACE=<seed> prints each step of that approach or way back.
 bool tracing = false;
-void trace(const char* what) {
+void trace(const char* step) {
     if (tracing) {
-        std::printf("%7.1f %-10s tip %4d %4d  %s %s %s %s arrow %6.1f label %.0f\n", now / 1000,
-                    what, tip().x, tip().y, readoutText(KindVX).c_str(),
+        std::printf("%7.1f s %-9s tip %5d %5d  %s  %s  %s  %s  arrow %6.1f  label %.0f\n",
+                    now / 1000, step, tip().x, tip().y, readoutText(KindVX).c_str(),
                     readoutText(KindVY).c_str(), readoutText(KindVZ).c_str(),
                     readoutText(KindWZ).c_str(), arrowOff(), shown(KindDistance));
     }
 }
 
-// The guide's steps. Each returns false when it did not work, and the
-// approach then goes where the guide says.
-bool winged() {
-    return media.stationSpin != 0;
-}
+// The guide's steps, each as the guide words it.
 double matchedTurn() {
-    return winged() ? -10.0 : 0.0;
+    return media.stationSpin != 0 ? -10.0 : 0.0;
 }
-
 // "Stop the drift": vX and vY between -within and within.
 bool stopDrift(double within = 0.05) {
     return setTo({{vX, -within, within}, {vY, -within, within}});
 }
+bool stopTheRoll() {
+    return setTo({{wZ, -0.15, 0.15}});
+}
 // "Match the station's turn": wZ within 0.15 of 0.00 (ring) or -10.00 (winged).
-bool matchTurn() {
+bool matchTheTurn() {
     return setTo({{wZ, matchedTurn() - 0.15, matchedTurn() + 0.15}});
 }
-
-// The taps that move the station towards the sight's centre along the
-// window's width and height: D moves it left, A right, W down and S up.
-std::vector<SDLKey> towardsTheSight(double least) {
-    std::vector<SDLKey> keys;
-    const ScreenPoint p = tip();
-    if (std::abs(p.x) > least) {
-        keys.push_back(p.x > 0 ? SDLK_d : SDLK_a);
-    }
-    if (std::abs(p.y) > least) {
-        keys.push_back(p.y > 0 ? SDLK_s : SDLK_w);
-    }
-    return keys;
+bool rollAtTen() {
+    return setTo({{wZ, -10.5, -9.5}});
 }
 
-// Far off (more than 60 pixels), holds the keys that move it towards the
-// sight until the readouts they change read 0.50 (0.40 to 0.60), and stops
-// the drift once it has come within 60 pixels or stops coming closer.
-void pushTowardsTheSight() {
-    std::vector<Goal> goals;
+// "Push it towards the sight": the keys that move it that way in the window
+// (D left, A right, W down, S up), along the width or the height or both,
+// whichever it is off by more than half its distance: held for about half a
+// second (0.4 to 0.6 s) when it is more than 60 pixels off, tapped once
+// otherwise.
+void pushTowardsTheSight(bool hold) {
     const ScreenPoint p = tip();
     const double least = tipDistance() / 2;
-    if (std::abs(p.x) > least) {
-        goals.push_back({vX, p.x > 0 ? 0.4 : -0.6, p.x > 0 ? 0.6 : -0.4});
-    }
-    if (std::abs(p.y) > least) {
-        goals.push_back({vY, p.y > 0 ? -0.6 : 0.4, p.y > 0 ? -0.4 : 0.6});
-    }
-    trace("push");
-    setTo(goals);
-    double last = tipDistance();
-    while (!arrived) {
-        react();
-        const double d = tipDistance();
-        if (d <= 60 || d >= last) {
-            break;
+    const double ms = hold ? uniform(400, 600) : tapMs;
+    for (const auto& [off, more, less] : {std::make_tuple(p.x, SDLK_d, SDLK_a),
+                                          std::make_tuple(p.y, SDLK_s, SDLK_w)}) {
+        if (std::abs(off) > least) {
+            press(off > 0 ? more : less, ms);
         }
-        last = d;
     }
-    trace("near");
-    stopDrift();
+    flyFor(ms);
 }
 
-// "Bring it to the sight". False when it left the window.
+// "Bring it to the sight": more than 60 pixels off, push it (held), and stop
+// the drift once it is within 60 pixels or stops coming closer. False when it
+// left the window.
 bool bringToTheSight() {
-    for (int tries = 0; tries < 6 && inView(); ++tries) {
-        if (tipDistance() <= 60) {
-            return true;
+    for (int push = 0; push < 6 && inView() && tipDistance() > 60; ++push) {
+        trace("push");
+        pushTowardsTheSight(true);
+        for (double last = 1e9; !arrived && tipDistance() > 60 && tipDistance() < last;) {
+            last = tipDistance();
+            react();
         }
-        pushTowardsTheSight();
+        stopDrift();
     }
     return inView();
 }
 
-// "Keep it on the sight": at each look, more than 8 pixels off, a tap of
-// each key that moves it towards the sight (along the window's width or
-// height where it is off by more than half its distance); once it is back
-// within 3 pixels, or stops coming closer, vX and vY back between -0.03 and
-// 0.03.
-struct Centring {
-    bool pushing = false;
-    double last = 0;
-};
-Centring centring;
+// "Keep it on the sight", at each look: more than 8 pixels off, a tap
+// towards the sight; once it is back within 3 pixels, or stops coming
+// closer, vX and vY back between -0.03 and 0.03.
+bool pushing = false;
+double lastDistance = 0;
 void keepOnTheSight() {
     const double d = tipDistance();
-    if (!centring.pushing && d > 8) {
-        for (const SDLKey key : towardsTheSight(d / 2)) {
-            tap(key);
-        }
-        centring.pushing = true;
-    } else if (centring.pushing && (d <= 3 || d >= centring.last)) {
+    if (!pushing && d > 8) {
+        pushTowardsTheSight(false);
+        pushing = true;
+    } else if (pushing && (d <= 3 || d >= lastDistance)) {
         stopDrift(0.03);
-        centring.pushing = false;
+        pushing = false;
     }
-    centring.last = tipDistance();
+    lastDistance = tipDistance();
 }
 
 // "Line up the arrow": more than 5 degrees off, turn the station the shorter
@@ -303,124 +281,53 @@ void lineUpTheArrow() {
     setTo({{wZ, turn - 0.5, turn + 0.5}});
     const double lead = uniform(-0.1, 0.1) * 6;
     flyUntil(now + 60000, [&] { return std::fabs(arrowOff()) <= 5 + lead || arrowOff() * off < 0; });
-    matchTurn();
+    matchTheTurn();
 }
 
-// While closing: keep the arrow within 5 degrees with single taps, the other
-// way once it is back within 2.
-struct Aligning {
-    SDLKey pushed = SDLK_UNKNOWN;
-};
-Aligning aligning;
+// "Keep the arrow": more than 5 degrees off, one tap of the arrow key that
+// turns it back; once it is within 2 degrees, one tap of the other; more
+// than 12 degrees off, line it up again.
+SDLKey turnedBack = SDLK_UNKNOWN;
 void keepTheArrow() {
     const double off = arrowOff();
-    if (aligning.pushed == SDLK_UNKNOWN && std::fabs(off) > 5) {
-        aligning.pushed = off > 0 ? SDLK_LEFT : SDLK_RIGHT;
-        tap(aligning.pushed);
-    } else if (aligning.pushed != SDLK_UNKNOWN && std::fabs(off) <= 2) {
-        tap(aligning.pushed == SDLK_LEFT ? SDLK_RIGHT : SDLK_LEFT);
-        aligning.pushed = SDLK_UNKNOWN;
-    }
     if (std::fabs(off) > 12) {
         lineUpTheArrow();
-        aligning.pushed = SDLK_UNKNOWN;
+        turnedBack = SDLK_UNKNOWN;
+    } else if (turnedBack == SDLK_UNKNOWN && std::fabs(off) > 5) {
+        turnedBack = off > 0 ? SDLK_LEFT : SDLK_RIGHT;
+        press(turnedBack, tapMs);
+    } else if (turnedBack != SDLK_UNKNOWN && std::fabs(off) <= 2) {
+        press(turnedBack == SDLK_LEFT ? SDLK_RIGHT : SDLK_LEFT, tapMs);
+        turnedBack = SDLK_UNKNOWN;
     }
 }
 
-// "Finding the station", from the start or when it has left the window:
-// stop the drift, then hold the Left arrow until wZ reads -10.00 and keep
-// rolling until it shows; then, still rolling, push it towards the sight.
-// The time until it showed.
-double findTheStation() {
-    const double start = now;
+// Watching for the station from now on.
+void search() {
     searchFrom = now;
     seenAt = -1;
-    trace("lost");
-    stopDrift();
-    trace("stopped");
-    if (!inView()) {
-        setTo({{wZ, -10.5, -9.5}});
-        flyUntil(start + 120000, [] { return seenAt >= 0; });
-    }
-    const double found = (seenAt >= 0 ? seenAt : now) - start;
-    searchFrom = -1;
-    react();
-    pushTowardsTheSight();
-    return found;
+}
+bool seen() {
+    return seenAt >= 0;
 }
 
-// One approach to its end; whether it docked.
-struct Approach {
-    bool docked;
-    double searchMs;  // -1: in view at the start
-};
-Approach flyTheGuide(unsigned seed, bool station) {
-    media.stationSpin = station ? 100 : 0;
-    draw.seed(seed);
-    std::srand(seed);
-    resetApproach();
-    advanceMotion(0);
-    pending.clear();
-    arrived = false;
-    now = 0;
-    centring = {};
-    aligning = {};
-    tapMs = uniform(17, 33);
-    tracing = std::getenv("GUIDE_TRACE") && std::atoi(std::getenv("GUIDE_TRACE")) == static_cast<int>(seed);
-    Approach result = {false, -1};
+// "Finding the station": stop the drift and let it run a little past 0.00
+// (each of vX and vY to a tenth of what it reads, sign turned, within 0.05),
+// so that the station comes back a little way; hold the Left arrow until wZ
+// reads -10.00 and keep rolling until it shows, at most one turn of the
+// picture (40 s); then push it towards the sight.
+void findTheStation() {
+    trace("find");
+    const double x = -0.1 * shown(KindVX);
+    const double y = -0.1 * shown(KindVY);
+    setTo({{vX, x - 0.05, x + 0.05}, {vY, y - 0.05, y + 0.05}});
+    if (!seen()) {
+        rollAtTen();
+        flyUntil(now + 40000, seen);
+    }
+    trace("seen");
     react();
-    if (!inView()) {
-        result.searchMs = findTheStation();
-        if (std::getenv("GUIDE_DEBUG") && result.searchMs > 30000) {
-            std::printf("seed %u search %.1f s\n", seed, result.searchMs / 1000);
-        }
-    }
-    // The order of a docking.
-    for (int step = 0; step < 20 && !arrived; ++step) {
-        if (!inView()) {
-            react();
-            findTheStation();
-            react();
-        }
-        trace("order");
-        stopDrift();
-        setTo({{wZ, -0.15, 0.15}});
-        trace("stopped");
-        if (!bringToTheSight()) {
-            continue;
-        }
-        trace("centred");
-        matchTurn();
-        trace("matched");
-        lineUpTheArrow();
-        trace("lined up");
-        if (!inView()) {
-            continue;
-        }
-        setTo({{vZ, 4.5, 5.5}});
-        while (!arrived && inView()) {
-            react();
-            if (shown(KindDistance) < 100 && shown(KindVZ) > 0.9) {
-                setTo({{vZ, 0.5, 0.9}});
-            }
-            keepOnTheSight();
-            keepTheArrow();
-            trace("closing");
-        }
-    }
-    flyUntil(now + 600000, [] { return false; });
-    trace("arrived");
-    result.docked = arrived && assessDocking() > 0;
-    if (std::getenv("GUIDE_DEBUG") && !result.docked) {
-        const FlightState& f = flightState();
-        std::printf("seed %u %s t %.0f arrived %d off %.1f %.1f rel %.1f v %.1f %.1f %.1f rr %.1f\n",
-                    seed, station ? "winged" : "ring", now / 1000, arrived, f.offsetX, f.offsetY,
-                    f.relativeRollAngle, f.velocityX, f.velocityY, f.velocityZ, f.relativeRollRate);
-    }
-    for (const KeyEvent& e : pending) {
-        applyKeyNow(e.key, e.down);
-    }
-    return result;
+    bringToTheSight();
 }
 
 // Whether the drift runs on a slant: vY reads one to three times vX, signs
@@ -431,66 +338,130 @@ bool onASlant() {
     return y >= x && y <= 3 * x;
 }
 
-// "A station lost far out": reverse the drift (each readout to the opposite
-// of what it reads, within 0.02), stop the roll, and, unless the drift then
-// runs on a slant, hold the Left arrow until wZ reads -10.00, keep rolling
-// until it does and stop the roll again. Then wait for the station. The
-// time until it showed.
-double bringBackFromFarOut(double limitMs) {
-    const double start = now;
+// "A station lost far out": stop the roll; if vX and vY both read 0.05 or
+// less, find the station as above; otherwise reverse the drift (each readout
+// to the opposite of what it reads, within 0.02), and unless it then runs on
+// a slant, hold the Left arrow until wZ reads -10.00, keep rolling until it
+// does and stop the roll again. Then wait; if it has not shown half a minute
+// after as long as it was lost, reverse the drift again.
+void bringBackFromFarOut(double lostMs) {
+    search();
     react();
-    setTo({{wZ, -0.15, 0.15}});
+    stopTheRoll();
     if (std::fabs(shown(KindVX)) <= 0.05 && std::fabs(shown(KindVY)) <= 0.05) {
-        return now - start + findTheStation();
+        findTheStation();
+        return;
     }
-    searchFrom = start;
-    seenAt = -1;
-    const double x = -shown(KindVX);
-    const double y = -shown(KindVY);
-    trace("reverse");
-    setTo({{vX, x - 0.02, x + 0.02}, {vY, y - 0.02, y + 0.02}});
-    trace("reversed");
-    if (!onASlant() && seenAt < 0) {
-        setTo({{wZ, -10.5, -9.5}});
-        flyUntil(now + 60000, [] { return onASlant() || seenAt >= 0; });
-        react();
-        setTo({{wZ, -0.15, 0.15}});
+    for (int reversal = 0; reversal < 3 && !seen(); ++reversal) {
+        const double start = now;
+        const double x = -shown(KindVX);
+        const double y = -shown(KindVY);
+        trace("reverse");
+        setTo({{vX, x - 0.02, x + 0.02}, {vY, y - 0.02, y + 0.02}});
+        if (!onASlant() && !seen()) {
+            rollAtTen();
+            flyUntil(now + 60000, [] { return onASlant() || seen(); });
+            react();
+            stopTheRoll();
+        }
+        flyUntil(start + lostMs + 30000, seen);
     }
-    trace("slanted");
-    flyUntil(start + limitMs, [] { return seenAt >= 0; });
-    trace("found");
-    searchFrom = -1;
-    return (seenAt >= 0 ? seenAt : now) - start;
 }
 
-// A drawn start left to drift for 10 to 60 s: how long the way back took
-// beyond that time, or -1 when the station was still in view.
-double lostFarOut(unsigned seed, bool station) {
-    media.stationSpin = station ? 100 : 0;
-    draw.seed(seed + 1000000);
+// One approach to its end, from a start the game draws from seed.
+struct Approach {
+    bool docked;
+    int score;
+    double ms;
+    double searchMs;  // until the station first showed; -1: in view at the start
+};
+void begin(unsigned seed, bool winged) {
+    media.stationSpin = winged ? 100 : 0;
+    draw.seed(seed * 2 + winged);
     std::srand(seed);
     resetApproach();
     advanceMotion(0);
     pending.clear();
     arrived = false;
     now = 0;
+    searchFrom = -1;
+    pushing = false;
+    turnedBack = SDLK_UNKNOWN;
     tapMs = uniform(17, 33);
-    tracing = std::getenv("GUIDE_LOST") && std::atoi(std::getenv("GUIDE_LOST")) == static_cast<int>(seed);
-    const double driftMs = uniform(10000, 60000);
-    flyUntil(driftMs);
-    if (inView()) {
-        return -1;
-    }
-    const double back = bringBackFromFarOut(600000);
+    const char* traced = std::getenv("GUIDE_TRACE");
+    tracing = traced != nullptr && std::atoi(traced) == static_cast<int>(seed * 2 + winged);
+}
+void end() {
     for (const KeyEvent& e : pending) {
         applyKeyNow(e.key, e.down);
     }
-    if (std::getenv("GUIDE_DEBUG") && back - driftMs > 30000) {
-        std::printf("lost seed %u drift %.1f s back %.1f s\n", seed, driftMs / 1000, back / 1000);
-    }
-    return back - driftMs;
+    pending.clear();
+    searchFrom = -1;
 }
 
+Approach flyTheGuide(unsigned seed, bool winged) {
+    begin(seed, winged);
+    Approach result = {false, 0, 0, -1};
+    if (!inView()) {
+        search();
+        react();
+        if (!seen()) {
+            findTheStation();
+        }
+        result.searchMs = seen() ? seenAt : now;
+    }
+    // The order of a docking, again from the top whenever the station has
+    // left the window.
+    while (!arrived) {
+        if (!inView()) {
+            search();
+            react();
+            findTheStation();
+        }
+        trace("stop");
+        stopDrift();
+        stopTheRoll();
+        if (!bringToTheSight()) {
+            continue;
+        }
+        trace("centred");
+        matchTheTurn();
+        lineUpTheArrow();
+        trace("lined up");
+        setTo({{vZ, 4.5, 5.5}});
+        while (!arrived && inView()) {
+            react();
+            if (shown(KindDistance) < 100 && shown(KindVZ) > 0.9) {
+                setTo({{vZ, 0.5, 0.9}});
+            }
+            keepOnTheSight();
+            keepTheArrow();
+        }
+    }
+    trace("arrived");
+    result.score = assessDocking();
+    result.docked = result.score > 0;
+    result.ms = now;
+    end();
+    return result;
+}
+
+// A drawn start left to drift for 10 to 60 s: how long the way back took
+// beyond that time, or -1 when the station was still in view.
+double lostFarOut(unsigned seed, bool winged) {
+    begin(seed + 100000, winged);
+    const double driftMs = uniform(10000, 60000);
+    flyFor(driftMs);
+    if (inView()) {
+        return -1;
+    }
+    bringBackFromFarOut(driftMs);
+    const double beyond = (seen() ? seenAt : now) - 2 * driftMs;
+    end();
+    return beyond;
+}
+
+// The share of values at most the given one's rank: median 0.5, and so on.
 double percentile(std::vector<double> values, double share) {
     if (values.empty()) {
         return 0;
@@ -498,35 +469,55 @@ double percentile(std::vector<double> values, double share) {
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, static_cast<std::size_t>(share * values.size()))];
 }
+void printSpread(const char* what, const std::vector<double>& values, const char* unit) {
+    std::printf("%s: %zu, median %.1f%s, 90%% within %.1f%s, all within %.1f%s\n", what,
+                values.size(), percentile(values, 0.5), unit, percentile(values, 0.9), unit,
+                percentile(values, 1.0), unit);
+}
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
+    const char* names[] = {"ring", "winged"};
     double docked[2] = {0, 0};
     std::vector<double> searches;
-    for (int station = 0; station < 2; ++station) {
+    for (int winged = 0; winged < 2; ++winged) {
+        std::vector<double> minutes;
+        std::vector<double> scores;
         for (int run = 0; run < runs; ++run) {
-            const Approach a = flyTheGuide(static_cast<unsigned>(run * 2 + station), station == 1);
-            docked[station] += a.docked;
+            const Approach a = flyTheGuide(static_cast<unsigned>(run), winged == 1);
+            docked[winged] += a.docked;
+            if (std::getenv("GUIDE_DEBUG") && (!a.docked || a.searchMs > 30000)) {
+                std::printf("seed %d: score %d, search %.1f s\n", run * 2 + winged, a.score,
+                            a.searchMs / 1000);
+            }
+            minutes.push_back(a.ms / 60000);
+            if (a.docked) {
+                scores.push_back(a.score);
+            }
             if (a.searchMs >= 0) {
                 searches.push_back(a.searchMs / 1000);
             }
         }
+        std::printf("%s station: docked %.0f of %d\n", names[winged], docked[winged], runs);
+        printSpread("  scores of the dockings", scores, "");
+        printSpread("  approaches, minutes", minutes, "");
     }
     std::vector<double> beyond;
     for (int run = 0; run < runs; ++run) {
         const double b = lostFarOut(static_cast<unsigned>(run), run % 2 == 1);
-        if (b > -1e9 && b != -1) {
+        if (std::getenv("GUIDE_DEBUG") && b > 30000) {
+            std::printf("lost far out, seed %d: %.1f s beyond\n", (run + 100000) * 2 + run % 2, b / 1000);
+        }
+        if (b != -1) {
             beyond.push_back(b / 1000);
         }
     }
-    std::printf("lost far out: %zu, found in a median %.1f s, 90%% within %.1f s beyond the drift\n",
-                beyond.size(), percentile(beyond, 0.5), percentile(beyond, 0.9));
-    std::printf("out of view at the start: %zu, found in a median %.1f s, 90%% within %.1f s\n",
-                searches.size(), percentile(searches, 0.5), percentile(searches, 0.9));
-    std::printf("guide study: docked ring %.1f%%, winged %.1f%%; out of view at the start found "
-                "within %.1f s; lost far out found within %.1f s beyond its drift time\n",
+    printSpread("out of view at the start, seconds until it showed", searches, " s");
+    printSpread("lost far out, seconds until it showed beyond its drift time", beyond, " s");
+    std::printf("guide study: docked ring %.0f%%, winged %.0f%%; out of view at the start found "
+                "within %.0f s; lost far out found within %.0f s beyond its drift time\n",
                 100.0 * docked[0] / runs, 100.0 * docked[1] / runs, percentile(searches, 1.0),
                 percentile(beyond, 1.0));
     return 0;
