@@ -68,7 +68,8 @@ void frame() {
 
 // Flies on until the time has passed, the condition holds (seen at the end of
 // a frame) or the craft has arrived; whether the condition held.
-bool flyUntil(double untilMs, const std::function<bool()>& seen = [] { return false; }) {
+bool flyUntil(
+    double untilMs, const std::function<bool()>& seen = [] { return false; }) {
     while (now < untilMs && !arrived) {
         frame();
         if (seen()) {
@@ -118,7 +119,6 @@ const Control vX = {KindVX, SDLK_d, SDLK_a, 1.2};
 const Control vY = {KindVY, SDLK_w, SDLK_s, 1.2};
 const Control vZ = {KindVZ, SDLK_UP, SDLK_DOWN, 1.2};
 const Control wZ = {KindWZ, SDLK_RIGHT, SDLK_LEFT, 6.0};
-
 
 // A key pressed now and let go ms later; a tap lasts tapMs.
 void press(SDLKey key, double ms) {
@@ -226,8 +226,8 @@ void pushTowardsTheSight(bool hold) {
     const ScreenPoint p = tip();
     const double least = tipDistance() / 2;
     const double ms = hold ? uniform(400, 600) : tapMs;
-    for (const auto& [off, more, less] : {std::make_tuple(p.x, SDLK_d, SDLK_a),
-                                          std::make_tuple(p.y, SDLK_s, SDLK_w)}) {
+    for (const auto& [off, more, less] :
+         {std::make_tuple(p.x, SDLK_d, SDLK_a), std::make_tuple(p.y, SDLK_s, SDLK_w)}) {
         if (std::abs(off) > least) {
             press(off > 0 ? more : less, ms);
         }
@@ -280,7 +280,8 @@ void lineUpTheArrow() {
     const double turn = matchedTurn() + (off > 0 ? -6.0 : 6.0);
     setTo({{wZ, turn - 0.5, turn + 0.5}});
     const double lead = uniform(-0.1, 0.1) * 6;
-    flyUntil(now + 60000, [&] { return std::fabs(arrowOff()) <= 5 + lead || arrowOff() * off < 0; });
+    flyUntil(now + 60000,
+             [&] { return std::fabs(arrowOff()) <= 5 + lead || arrowOff() * off < 0; });
     matchTheTurn();
 }
 
@@ -470,9 +471,9 @@ double percentile(std::vector<double> values, double share) {
     return values[std::min(values.size() - 1, static_cast<std::size_t>(share * values.size()))];
 }
 void printSpread(const char* what, const std::vector<double>& values, const char* unit) {
-    std::printf("%s: %zu, median %.1f%s, 90%% within %.1f%s, all within %.1f%s\n", what,
-                values.size(), percentile(values, 0.5), unit, percentile(values, 0.9), unit,
-                percentile(values, 1.0), unit);
+    std::printf("%s: median %.1f%s, 90%% within %.1f%s, all within %.1f%s (%zu)\n", what,
+                percentile(values, 0.5), unit, percentile(values, 0.9), unit,
+                percentile(values, 1.0), unit, values.size());
 }
 
 }  // namespace
@@ -500,25 +501,27 @@ int main(int argc, char* argv[]) {
                 searches.push_back(a.searchMs / 1000);
             }
         }
-        std::printf("%s station: docked %.0f of %d\n", names[winged], docked[winged], runs);
-        printSpread("  scores of the dockings", scores, "");
-        printSpread("  approaches, minutes", minutes, "");
+        std::printf("%s station: docked %.0f of %d, median score %.0f; ", names[winged],
+                    docked[winged], runs, percentile(scores, 0.5));
+        printSpread("minutes an approach", minutes, " min");
     }
     std::vector<double> beyond;
     for (int run = 0; run < runs; ++run) {
         const double b = lostFarOut(static_cast<unsigned>(run), run % 2 == 1);
         if (std::getenv("GUIDE_DEBUG") && b > 30000) {
-            std::printf("lost far out, seed %d: %.1f s beyond\n", (run + 100000) * 2 + run % 2, b / 1000);
+            std::printf("lost far out, seed %d: %.1f s beyond\n", (run + 100000) * 2 + run % 2,
+                        b / 1000);
         }
         if (b != -1) {
             beyond.push_back(b / 1000);
         }
     }
-    printSpread("out of view at the start, seconds until it showed", searches, " s");
-    printSpread("lost far out, seconds until it showed beyond its drift time", beyond, " s");
-    std::printf("guide study: docked ring %.0f%%, winged %.0f%%; out of view at the start found "
-                "within %.0f s; lost far out found within %.0f s beyond its drift time\n",
-                100.0 * docked[0] / runs, 100.0 * docked[1] / runs, percentile(searches, 1.0),
-                percentile(beyond, 1.0));
+    printSpread("out of view at the start, found after", searches, " s");
+    printSpread("lost far out, found beyond its drift time after", beyond, " s");
+    std::printf(
+        "guide study: docked ring %.1f%%, winged %.1f%%; out of view at the start found "
+        "within %.0f s; lost far out found within %.0f s beyond its drift time\n",
+        100.0 * docked[0] / runs, 100.0 * docked[1] / runs, percentile(searches, 1.0),
+        percentile(beyond, 1.0));
     return 0;
 }
