@@ -1,13 +1,16 @@
 // The pilot's guide (README, man page) flown to the letter by an imprecise
 // human hand, with the game's own flight model, reading only what the screen
-// shows: the readouts as printed, the label's tip and whether the station is
-// in the window. The hand reacts 0.3 to 1.5 s late to what it sees; its
-// shortest tap lasts 17 to 33 ms; a key held to bring a readout to a value is
-// let go within 0.05 of it (in the time a drift readout takes to change by
-// 0.05), so faster readouts stop less exactly; frames take 5 to 20 ms, and a
-// key counts for the frames whose poll finds it down. Everything is drawn
-// from one seeded generator, so that a run repeats.
-//   build/.../bench/guide_study [approaches]     (1000 by default)
+// shows: the readouts as printed, the label's tip, the arrow's turn and
+// whether the station is in the window. The hand reacts 0.3 to 1.5 s late to
+// what it sees, but times what it sees coming (the arrow nearing the
+// triangle) within 0.1 s; its shortest tap lasts 17 to 33 ms; a key held to
+// bring a readout to a value is let go within 0.05 of it (in the time a drift
+// readout takes to change by 0.05, so the faster wZ stops less exactly);
+// frames take 5 to 20 ms, and a key counts for the frames whose poll finds it
+// down. It flies 1000 approaches to each station and 1000 stations left to
+// drift for 10 to 60 s; each run is drawn from its own seed, so that a run
+// repeats alone:
+//   build/rel/bench/guide_study [runs]      GUIDE_TRACE=<seed> prints its steps
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -359,12 +362,14 @@ void bringBackFromFarOut(double lostMs) {
         const double y = -shown(KindVY);
         trace("reverse");
         setTo({{vX, x - 0.02, x + 0.02}, {vY, y - 0.02, y + 0.02}});
+        trace("reversed");
         if (!onASlant() && !seen()) {
             rollAtTen();
             flyUntil(now + 60000, [] { return onASlant() || seen(); });
             react();
             stopTheRoll();
         }
+        trace("wait");
         flyUntil(start + lostMs + 30000, seen);
     }
 }
