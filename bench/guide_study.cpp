@@ -138,7 +138,10 @@ struct Goal {
     double low;
     double high;
 };
+int settings = 0;
+int unreached = 0;
 bool setTo(const std::vector<Goal>& goals) {
+    ++settings;
     struct Hold {
         Goal goal;
         SDLKey key;
@@ -187,6 +190,7 @@ bool setTo(const std::vector<Goal>& goals) {
             return true;
         }
     }
+    unreached += !arrived;
     return arrived;
 }
 
@@ -476,9 +480,10 @@ double percentile(std::vector<double> values, double share) {
     return values[std::min(values.size() - 1, static_cast<std::size_t>(share * values.size()))];
 }
 void printSpread(const char* what, const std::vector<double>& values, const char* unit) {
-    std::printf("%s: median %.1f%s, 90%% within %.1f%s, all within %.1f%s (%zu)\n", what,
-                percentile(values, 0.5), unit, percentile(values, 0.9), unit,
-                percentile(values, 1.0), unit, values.size());
+    const auto over = std::count_if(values.begin(), values.end(), [](double v) { return v > 30; });
+    std::printf("%s: median %.1f%s, 90%% within %.1f%s, all within %.1f%s (%zu, %ld over 30)\n",
+                what, percentile(values, 0.5), unit, percentile(values, 0.9), unit,
+                percentile(values, 1.0), unit, values.size(), static_cast<long>(over));
 }
 
 }  // namespace
@@ -521,6 +526,8 @@ int main(int argc, char* argv[]) {
             beyond.push_back(b / 1000);
         }
     }
+    std::printf("readouts set to a range: %d times, not reached within 40 looks: %d\n", settings,
+                unreached);
     printSpread("out of view at the start, found after", searches, " s");
     printSpread("lost far out, found beyond its drift time after", beyond, " s");
     std::printf(
