@@ -480,10 +480,15 @@ double percentile(std::vector<double> values, double share) {
     return values[std::min(values.size() - 1, static_cast<std::size_t>(share * values.size()))];
 }
 void printSpread(const char* what, const std::vector<double>& values, const char* unit) {
-    const auto over = std::count_if(values.begin(), values.end(), [](double v) { return v > 30; });
-    std::printf("%s: median %.1f%s, 90%% within %.1f%s, all within %.1f%s (%zu, %ld over 30)\n",
-                what, percentile(values, 0.5), unit, percentile(values, 0.9), unit,
-                percentile(values, 1.0), unit, values.size(), static_cast<long>(over));
+    std::printf("%s: median %.1f%s, 90%% within %.1f%s, all within %.1f%s (%zu", what,
+                percentile(values, 0.5), unit, percentile(values, 0.9), unit,
+                percentile(values, 1.0), unit, values.size());
+    if (std::string(unit) == " s") {
+        std::printf(", %ld over 30 s",
+                    static_cast<long>(std::count_if(values.begin(), values.end(),
+                                                    [](double v) { return v > 30; })));
+    }
+    std::printf(")\n");
 }
 
 }  // namespace
