@@ -198,16 +198,12 @@ TEST(Media, MusicIsMpeg2LayerThreeAt22050HzStereo) {
 }
 
 TEST(Video, Sdl12CompatAndWindowDrivers) {
-    const std::pair<SDL_version, bool> versions[] = {
-        {{1, 2, 15}, false}, {{1, 2, 49}, false}, {{1, 2, 50}, true}, {{1, 2, 60}, true}};
-    for (const auto& [version, compat] : versions) {
-        EXPECT_EQ(isSdl12Compat(version), compat) << int(version.patch);
+    for (const auto& [patch, compat] :
+         {std::pair{15, false}, {49, false}, {50, true}, {60, true}}) {
+        EXPECT_EQ(isSdl12Compat({1, 2, static_cast<Uint8>(patch)}), compat) << patch;
     }
-    for (const char* driver : {"x11", "wayland", "kmsdrm", "fbcon"}) {
-        EXPECT_TRUE(showsWindow(driver)) << driver;
-    }
-    for (const char* driver : {"offscreen", "dummy"}) {
-        EXPECT_FALSE(showsWindow(driver)) << driver;
+    for (const char* driver : {"x11", "wayland", "kmsdrm", "fbcon", "offscreen", "dummy"}) {
+        EXPECT_EQ(showsWindow(driver), driver[0] != 'o' && driver[0] != 'd') << driver;
     }
 }
 
