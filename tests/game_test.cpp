@@ -222,7 +222,6 @@ TEST_F(GameTest, EnterRestartsOnlyFromAnOutcomeShownWithItsMessages) {
 // the arrow, the tail shows, and each shows in its own direction.
 TEST_F(GameTest, TheStationsRollReadsUnderTheLabel) {
     const auto orange = [](Rgb c) { return c.r >= 180 && c.g >= 70 && c.g <= 170 && c.b <= 90; };
-    const auto magenta = [](Rgb c) { return c.r >= 160 && c.g <= 110 && c.b >= 120; };
     for (const int station : {1, 2}) {
         loadStationSet(station);
         for (const float distance : {20.0f, 8.0f, 2.5f}) {
@@ -235,7 +234,7 @@ TEST_F(GameTest, TheStationsRollReadsUnderTheLabel) {
                 setFlightState(state);
                 frame();
                 const Patch arrow = patchIn(media.screen, orange);
-                const Patch tail = patchIn(media.screen, magenta);
+                const Patch tail = patchIn(media.screen, tailColour);
                 const auto minimum = static_cast<int>(5 * (20 / distance) * (20 / distance));
                 const bool arrowUnderLabel = roll > 180 && roll < 270;
                 EXPECT_GE(arrowUnderLabel ? tail.count : std::max(arrow.count, tail.count),

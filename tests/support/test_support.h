@@ -45,6 +45,11 @@ std::ostream& operator<<(std::ostream& out, const Rgb& colour);
 Rgb pixelAt(SDL_Surface* surface, int x, int y);
 void fillSurface(SDL_Surface* surface, Rgb colour);
 
+// The light magenta of a station's tail mark, as its pictures show it lit.
+inline bool tailColour(Rgb c) {
+    return c.r >= 170 && c.b >= 150 && c.g <= c.r - 50;
+}
+
 // A 32-bit software surface of the screen's size, filled with colour.
 SDL_Surface* makeScreenCopy(Rgb colour);
 
