@@ -46,9 +46,7 @@ Rgb pixelAt(SDL_Surface* surface, int x, int y);
 void fillSurface(SDL_Surface* surface, Rgb colour);
 
 // The light magenta of a station's tail mark, as its pictures show it lit.
-inline bool tailColour(Rgb c) {
-    return c.r >= 170 && c.b >= 150 && c.g <= c.r - 50;
-}
+bool tailColour(Rgb c);
 
 // A 32-bit software surface of the screen's size, filled with colour.
 SDL_Surface* makeScreenCopy(Rgb colour);
