@@ -9,7 +9,7 @@ BUILD=$(realpath "${1:-$ROOT/build/test}")
 outcomes=$(mktemp)
 trap 'rm -f "$outcomes"' EXIT
 status=0
-SWEEP_OUTCOMES=$outcomes bash "$ROOT/bench/alloc/sweep.sh" full "$BUILD/tools/libfailalloc.so" \
+SWEEP_OUTCOMES=$outcomes bash "$ROOT/tests/alloc/sweep.sh" full "$BUILD/tools/libfailalloc.so" \
     "$BUILD/run" || status=$?
 # Each phase's outcomes, the files of refusals left out of their reasons.
 for phase in startup frames from; do

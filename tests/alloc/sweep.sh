@@ -1,5 +1,5 @@
 # The allocation-failure sweep: the real game, built plain (no sanitizer), with
-# bench/alloc/failalloc.cpp preloaded, fails one heap allocation of its main
+# tests/alloc/failalloc.cpp preloaded, fails one heap allocation of its main
 # thread in each run (or every one from a point on) and plays a scripted game
 # on SDL's dummy drivers. Every run must end as the game may end:
 #   clean     exit 0 after the last scripted frame: it went on without what
