@@ -10,13 +10,10 @@
 
 namespace {
 
-// No overflow in the sum of the handle's counters.
-TEST(Cockpit, HandleAndControlsTakeAnyCounters) {
+// The handle and controls take any counters (no overflow in their sum).
+TEST(Cockpit, IconStepsOnceAfterMoreThanTwoSecondsAndTheHandleTakesAnyCounters) {
     EXPECT_EQ(handleHeight(INT_MAX, INT_MAX), 390);
     EXPECT_EQ(controlsIndex(INT_MIN, INT_MAX), 2);
-}
-
-TEST(Cockpit, IconStepsOnceAfterMoreThanTwoSeconds) {
     // now, step, time of the last step; then the frame's step, time, stepped.
     const std::tuple<Uint32, int, Uint32, int, Uint32, bool> cases[] = {
         {5000, 2, 3000, 2, 3000, false},                // exactly 2000 ms
@@ -124,19 +121,24 @@ TEST_F(CockpitScreen, IconStepsOnceAfterTheOutcomeScreens) {
 }
 
 // Each drawing matches its readouts rendered in its colour at their places on
-// a black screen, and shows that colour.
-TEST_F(CockpitScreen, ReadoutsAreGreenAndTheLabelRedAtTheirPlaces) {
+// a black screen, and shows that colour. The red label opens with the
+// distance mark, an arrow pointing up and left whose tip, the label's
+// top-left pixel, lies on the station's centre: the pixels around the tip,
+// the mark's seven columns and the free column before the first digit. A
+// backtick (three pixels stepping down) or a 1 (a flag and a stem as tall as
+// the digits) is not it.
+TEST_F(CockpitScreen, ReadoutsAreGreenAndTheLabelRedWithItsTipOnTheStation) {
     FlightState state;
     std::tie(state.velocityZ, state.rollCos, state.rollSin, state.offsetX, state.offsetY) =
         std::make_tuple(61725.0f, 0.5f, 0.866f, 40.0f, -25.0f);
     setFlightState(state);
-    const ScreenPoint label = stationScreenPoint(40, -25, 0.5f, 0.866f);
+    const ScreenPoint tip = stationScreenPoint(40, -25, 0.5f, 0.866f);
     const std::tuple<void (*)(), SDL_Color, Rgb, std::vector<std::pair<int, ScreenPoint>>> cases[] =
         {{drawReadouts,
           textGreen,
           {40, 100, 50},
           {{KindVX, {415, 395}}, {KindVY, {415, 410}}, {KindVZ, {415, 425}}, {KindWZ, {415, 440}}}},
-         {drawDistanceLabel, textRed, {255, 0, 0}, {{KindDistance, label}}}};
+         {drawDistanceLabel, textRed, {255, 0, 0}, {{KindDistance, tip}}}};
     for (const auto& [draw, colour, rgb, readouts] : cases) {
         SCOPED_TRACE(readouts.size());
         SDL_Surface* expected = makeScreenCopy({0, 0, 0});
@@ -151,21 +153,6 @@ TEST_F(CockpitScreen, ReadoutsAreGreenAndTheLabelRedAtTheirPlaces) {
         EXPECT_GT(pixelsOf(media.screen, rgb), 0);
         SDL_FreeSurface(expected);
     }
-}
-
-// The red label opens with the distance mark, an arrow pointing up and left
-// whose tip, the label's top-left pixel, lies on the station's centre: the
-// pixels around the tip, the mark's seven columns and the free column before
-// the first digit. A backtick (three pixels stepping down) or a 1 (a flag and
-// a stem as tall as the digits) is not it.
-TEST_F(CockpitScreen, TheLabelsTipIsTheDistanceMarksTopLeftPixelOnTheStation) {
-    FlightState state;
-    std::tie(state.rollCos, state.rollSin, state.offsetX, state.offsetY) =
-        std::make_tuple(0.5f, 0.866f, 40.0f, -25.0f);
-    setFlightState(state);
-    fillSurface(media.screen, {0, 0, 0});
-    drawDistanceLabel();
-    const ScreenPoint tip = stationScreenPoint(40, -25, 0.5f, 0.866f);
     std::string mark;
     for (int y = tip.y - 1; y < tip.y + 6; ++y) {
         for (int x = tip.x - 1; x < tip.x + 8; ++x) {

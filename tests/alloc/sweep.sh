@@ -167,17 +167,10 @@ while read -r id n mode quit; do
     esac
 done <"$WORK/plan"
 
-echo "allocations of the main thread: $startup in start-up, $((frames_end - startup)) in $FRAMES frames"
-echo "runs: $(wc -l <"$WORK/plan") (start-up: every allocation$([ "$stride" = 1 ] || echo " at a stride of $stride"); $frame_points in the frames; $from_points from-N points)"
-for phase in startup frames from; do
-    echo "$phase:"
-    awk -v phase="$phase" '$1 == phase { $1 = ""; sub(/^ /, ""); word = $1
-            detail = (word == "clean" || word == "silent") ? word : $0
-            if (word == "refused") { detail = $0; gsub(/"[^"]*"/, "FILE", detail) }
-            count[detail]++ }
-        END { for (d in count) printf "  %5d  %s\n", count[d], d }' "$WORK/outcomes" | sort -k1,1nr
-done
-echo "time: $(($(date +%s) - start)) s"
+echo "allocations of the main thread: $startup in start-up, $((frames_end - startup)) in $FRAMES frames;" \
+    "$(wc -l <"$WORK/plan") runs, $(($(date +%s) - start)) s"
+# The count of each outcome, for bench/alloc_sweep.sh.
+[ -z "${SWEEP_OUTCOMES:-}" ] || cp "$WORK/outcomes" "$SWEEP_OUTCOMES"
 if [ "$failed" -gt 0 ]; then
     echo "FAIL: $failed runs ended in an abort, a signal in our code, a hang or an unexpected exit"
     exit 1

@@ -67,6 +67,11 @@ void fillSurface(SDL_Surface* surface, Rgb colour) {
                             static_cast<Uint8>(colour.g), static_cast<Uint8>(colour.b)));
 }
 
+// Far from the backgrounds' pink and violet stars, whose green is higher.
+bool tailColour(Rgb c) {
+    return c.r >= 170 && c.b >= 170 && c.g <= 115;
+}
+
 SDL_Surface* makeScreenCopy(Rgb colour) {
     SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, 0, 0, 0, 0);
     fillSurface(surface, colour);

@@ -47,6 +47,9 @@ std::ostream& operator<<(std::ostream& out, const Rgb& colour);
 Rgb pixelAt(SDL_Surface* surface, int x, int y);
 void fillSurface(SDL_Surface* surface, Rgb colour);
 
+// The light magenta of a station's tail mark, as its pictures show it lit.
+bool tailColour(Rgb c);
+
 // A 32-bit software surface of the screen's size, filled with colour.
 SDL_Surface* makeScreenCopy(Rgb colour);
 

