@@ -273,28 +273,28 @@ TEST(Pictures, StartUpReadsEachPictureAtMostOnce) {
 // restart after the crash background 2 and station 1 again: a picture that
 // cannot be decoded ends the start, is warned of at the restart, or is never
 // noticed, as its turn comes.
-const char* const mediaFiles[] = {
-    "R 00_Starmap_Truetype.ttf truncated empty text png",
-    "W uistatic3.png truncated",
-    "W crosshairs.png",
-    "W light.png",
-    "W handle.png empty text jpeg/S",
-    "W uicontrols.png",
-    "W needle.png",
-    "W spaceshipgreen.png",
-    "S halvanne.png truncated empty text jpeg",
-    "R background1.jpg truncated/S",
-    "R background2.jpg empty/W text/W png/S",
-    "R background3.jpg text",
-    "R spacestation1low.png truncated",
-    "R spacestation1med.png empty text jpeg/S",
-    "R spacestation1.png truncated removed/W",
-    "R spacestation2low.png",
-    "R spacestation2med.png empty/S",
-    "R spacestation2.png",
-    "W HalvanneTheme.mp3 truncated/S empty text png wav",
-    "W engineloop.wav truncated/L noChannels noRate",
-    "W thruster.wav truncated/L empty text png notRiff noChannels noRate hugeRate oddBits longData"};
+const char* const mediaFiles[] = {"R 00_Starmap_Truetype.ttf truncated empty text png",
+                                  "W uistatic3.png truncated",
+                                  "W crosshairs.png",
+                                  "W light.png",
+                                  "W handle.png empty text jpeg/S",
+                                  "W uicontrols.png",
+                                  "W needle.png",
+                                  "W spaceshipgreen.png",
+                                  "S halvanne.png truncated empty text jpeg",
+                                  "R background1.jpg truncated/S",
+                                  "R background2.jpg empty/W text/W png/S",
+                                  "R background3.jpg text",
+                                  "R spacestation1low.png truncated",
+                                  "R spacestation1med.png empty text jpeg/S",
+                                  "R spacestation1.png truncated removed/W",
+                                  "R spacestation2low.png",
+                                  "R spacestation2med.png empty/S",
+                                  "R spacestation2.png",
+                                  "W HalvanneTheme.mp3 truncated/S empty text png wav",
+                                  "W engineloop.wav truncated/L noChannels noRate",
+                                  "W thruster.wav truncated/L empty text png notRiff noChannels "
+                                  "noRate hugeRate oddBits longData/L"};
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -407,12 +407,16 @@ TEST(BadMedia, RefusesOrPlaysOnAndNamesTheFile) {
             if (damage != "missing" && damage != "removed") {
                 std::ofstream(dir / name, std::ios::binary) << damaged(readFile(name), damage);
             }
-            if (outcome == 'L') {
+            // A WAV that SDL's own loader refuses is refused with its reason.
+            std::string libraryReason = "\n";
+            if (fs::path(name).extension() == ".wav") {
                 SDL_AudioSpec spec;
                 Uint8* samples = nullptr;
                 Uint32 length = 0;
-                outcome = SDL_LoadWAV((dir / name).c_str(), &spec, &samples, &length) ? 'S' : 'W';
+                const bool loads = SDL_LoadWAV((dir / name).c_str(), &spec, &samples, &length);
                 SDL_FreeWAV(samples);
+                libraryReason = loads || *SDL_GetError() == 0 ? libraryReason : SDL_GetError();
+                outcome = outcome == 'L' ? (loads ? 'S' : 'W') : outcome;
             }
             const int status = playInChild(dir, damage == "removed" ? name : "");
             const std::string output = readFile(dir / "output.txt");
@@ -432,7 +436,9 @@ TEST(BadMedia, RefusesOrPlaysOnAndNamesTheFile) {
                  ": an unplayable WAV header (rate 22050 Hz, channels 0)"}};
             if (const auto reason = ownReasons.find(name + " " + damage);
                 reason != ownReasons.end()) {
-                EXPECT_NE(ours.at(0).find(reason->second), std::string::npos) << output;
+                EXPECT_TRUE(ours.at(0).find(reason->second) != std::string::npos ||
+                            ours.at(0).find(libraryReason) != std::string::npos)
+                    << output;
             }
         } while (fields >> damage);
     }

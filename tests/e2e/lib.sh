@@ -21,6 +21,8 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 # with HALVANNE_E2E_SDL=compat play the game on it.
 COMPAT_DIR=${HALVANNE_SDL12_COMPAT:-/usr/lib/x86_64-linux-gnu/sdl12-compat}
 on_compat() { [ "${HALVANNE_E2E_SDL:-}" = compat ]; }
+# Where the system's own SDL 1.2 is sdl12-compat (Debian 13) there is no classic one.
+system_sdl_is_compat() { grep -q SDL12COMPAT "$(ldconfig -p | awk '/libSDL-1\.2\.so\.0 /{ print $NF; exit }')"; }
 
 WORK=$(mktemp -d)
 GAME_PID=""
