@@ -3,8 +3,7 @@
 # system: a clean git clone of this checkout's HEAD in a chroot made by
 # debootstrap (the buildd variant) from the mirror of this system's apt
 # sources, with /proc, /sys, /dev, /dev/pts and /dev/shm mounted. Fails when
-# ./test.sh fails there. Needs root. Not yet in CI (.ci/run): it joins once
-# it passes.
+# ./test.sh fails there. Needs root. CI runs it after ./test.sh (.ci/run).
 #
 # The system, with what `tools/install-deps.sh test` installs, is kept in
 # CACHE (/var/cache/halvanne/trixie by default) and made again when it is
@@ -12,8 +11,8 @@
 # packages stay there too. Each run gets its own copy of it (an overlay,
 # thrown away after the run), so every run starts from the same fresh system,
 # where ./test.sh installs only what tools/install-deps.sh has added since.
-# All mounts live in a mount namespace
-# of their own and go with it, whatever ends the run.
+# All mounts live in a mount namespace of their own and go with it, whatever
+# ends the run.
 # Usage: tools/debian13-check.sh [CACHE]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
