@@ -25,11 +25,12 @@ bool waylandReachable() {
 // reached, SDL 2 is offered its other window drivers (a list it reads from
 // SDL_VIDEODRIVER) rather than let Wayland's library print its own line.
 int initCompatVideo() {
-    if (!waylandReachable()) {
+    const bool otherDrivers = !waylandReachable();
+    if (otherDrivers) {
         setenv("SDL_VIDEODRIVER", "x11,kmsdrm", 1);
     }
     const int result = SDL_InitSubSystem(SDL_INIT_VIDEO);
-    if (!waylandReachable()) {
+    if (otherDrivers) {
         unsetenv("SDL_VIDEODRIVER");
     }
     if (result == -1) {
