@@ -8,8 +8,8 @@
 // readout takes to change by 0.05, so the faster wZ stops less exactly);
 // frames take 5 to 20 ms, and a key counts for the frames whose poll finds it
 // down. It flies 1000 approaches to each station and 1000 stations left to
-// drift for 10 to 60 s; each run is drawn from its own seed, so that a run
-// repeats alone:
+// drift for 10 to 60 s, then brought back and docked; each run is drawn from
+// its own seed, so that a run repeats alone:
 //   build/rel/bench/guide_study [runs]      GUIDE_TRACE=<seed> prints its steps
 #include <algorithm>
 #include <cmath>
@@ -198,10 +198,11 @@ bool setTo(const std::vector<Goal>& goals) {
 bool tracing = false;
 void trace(const char* step) {
     if (tracing) {
-        std::printf("%7.1f s %-9s tip %5d %5d  %s  %s  %s  %s  arrow %6.1f  label %.0f\n",
-                    now / 1000, step, tip().x, tip().y, readoutText(KindVX).c_str(),
-                    readoutText(KindVY).c_str(), readoutText(KindVZ).c_str(),
-                    readoutText(KindWZ).c_str(), arrowOff(), shown(KindDistance));
+        std::printf(
+            "%7.1f s %-9s off %7.1f %7.1f tip %5d %5d  %s  %s  %s  %s  arrow %6.1f  label %.0f\n",
+            now / 1000, step, offsetX(), offsetY(), tip().x, tip().y, readoutText(KindVX).c_str(),
+            readoutText(KindVY).c_str(), readoutText(KindVZ).c_str(), readoutText(KindWZ).c_str(),
+            arrowOff(), shown(KindDistance));
     }
 }
 
@@ -346,12 +347,34 @@ bool onASlant() {
     return y >= x && y <= 3 * x;
 }
 
+// "Put its path on a slant": the Left arrow held, let go once wZ reads about
+// -10.00 (within 0.5), and the roll stopped once vY reads one to three times
+// vX, which the hand watches from the moment it presses.
+void rollTillOnASlant() {
+    pending.push_back({now, SDLK_LEFT, true});
+    const double letGo = -10 + uniform(-0.5, 0.5);
+    bool held = true;
+    const auto letGoAtTen = [&] {
+        if (held && shown(KindWZ) <= letGo) {
+            pending.push_back({now, SDLK_LEFT, false});
+            held = false;
+        }
+        return false;
+    };
+    flyUntil(now + 60000, [&] { return letGoAtTen() || onASlant() || seen(); });
+    flyUntil(now + uniform(300, 1500), letGoAtTen);
+    if (held) {
+        pending.push_back({now, SDLK_LEFT, false});
+    }
+    stopTheRoll();
+}
+
 // "A station lost far out": stop the roll; if vX and vY both read 0.05 or
-// less, find the station as above; otherwise reverse the drift (each readout
-// to the opposite of what it reads, within 0.02), and unless it then runs on
-// a slant, hold the Left arrow until wZ reads -10.00, keep rolling until it
-// does and stop the roll again. Then wait; if it has not shown half a minute
-// after as long as it was lost, reverse the drift again.
+// less, find the station as above. Otherwise put the drift on a slant, then
+// send the station back twice as fast (each readout to twice the opposite of
+// what it reads, within 0.02) and wait half as long as it was lost and 15 s
+// more; until it shows, reverse the drift again (to just the opposite) and
+// wait 20 s.
 void bringBackFromFarOut(double lostMs) {
     search();
     react();
@@ -360,21 +383,19 @@ void bringBackFromFarOut(double lostMs) {
         findTheStation();
         return;
     }
-    for (int reversal = 0; reversal < 3 && !seen(); ++reversal) {
+    if (!onASlant() && !seen()) {
+        trace("slant");
+        rollTillOnASlant();
+    }
+    for (int reversal = 0; reversal < 6 && !seen(); ++reversal) {
         const double start = now;
-        const double x = -shown(KindVX);
-        const double y = -shown(KindVY);
+        const double factor = reversal == 0 ? 2 : 1;
+        const double x = -factor * shown(KindVX);
+        const double y = -factor * shown(KindVY);
         trace("reverse");
         setTo({{vX, x - 0.02, x + 0.02}, {vY, y - 0.02, y + 0.02}});
-        trace("reversed");
-        if (!onASlant() && !seen()) {
-            rollAtTen();
-            flyUntil(now + 60000, [] { return onASlant() || seen(); });
-            react();
-            stopTheRoll();
-        }
         trace("wait");
-        flyUntil(start + lostMs + 30000, seen);
+        flyUntil(reversal == 0 ? start + lostMs / 2 + 15000 : start + 20000, seen);
     }
 }
 
@@ -409,19 +430,9 @@ void end() {
     searchFrom = -1;
 }
 
-Approach flyTheGuide(unsigned seed, bool winged) {
-    begin(seed, winged);
-    Approach result = {false, 0, 0, -1};
-    if (!inView()) {
-        search();
-        react();
-        if (!seen()) {
-            findTheStation();
-        }
-        result.searchMs = seen() ? seenAt : now;
-    }
-    // The order of a docking, again from the top whenever the station has
-    // left the window.
+// The order of a docking, again from the top whenever the station has left
+// the window; the score on arrival.
+int flyTheOrder() {
     while (!arrived) {
         if (!inView()) {
             search();
@@ -449,26 +460,50 @@ Approach flyTheGuide(unsigned seed, bool winged) {
         }
     }
     trace("arrived");
-    result.score = assessDocking();
+    return assessDocking();
+}
+
+Approach flyTheGuide(unsigned seed, bool winged) {
+    begin(seed, winged);
+    Approach result = {false, 0, 0, -1};
+    if (!inView()) {
+        search();
+        react();
+        if (!seen()) {
+            findTheStation();
+        }
+        result.searchMs = seen() ? seenAt : now;
+    }
+    result.score = flyTheOrder();
     result.docked = result.score > 0;
     result.ms = now;
     end();
     return result;
 }
 
-// A drawn start left to drift for 10 to 60 s: how long the way back took
-// beyond that time, or -1 when the station was still in view.
-double lostFarOut(unsigned seed, bool winged) {
+// A drawn start left to drift for 10 to 60 s, brought back and then docked
+// by the guide: how long the way back took beyond that time (-1 when the
+// station was still in view), and whether it docked.
+struct LostFarOut {
+    double beyondMs;
+    bool docked;
+};
+LostFarOut lostFarOut(unsigned seed, bool winged) {
     begin(seed + 100000, winged);
     const double driftMs = uniform(10000, 60000);
+    trace("start");
     flyFor(driftMs);
     if (inView()) {
-        return -1;
+        return {-1, false};
     }
     bringBackFromFarOut(driftMs);
     const double beyond = (seen() ? seenAt : now) - 2 * driftMs;
+    // Once it shows, on as when it is found.
+    react();
+    findTheStation();
+    const bool docked = flyTheOrder() > 0;
     end();
-    return beyond;
+    return {beyond, docked};
 }
 
 // The share of values at most the given one's rank: median 0.5, and so on.
@@ -521,16 +556,20 @@ int main(int argc, char* argv[]) {
         printSpread("minutes an approach", minutes, " min");
     }
     std::vector<double> beyond;
+    int dockedAfter = 0;
     for (int run = 0; run < runs; ++run) {
-        const double b = lostFarOut(static_cast<unsigned>(run), run % 2 == 1);
-        if (std::getenv("GUIDE_DEBUG") && b > 30000) {
-            std::printf("lost far out, seed %d: %.1f s beyond\n", (run + 100000) * 2 + run % 2,
-                        b / 1000);
+        const LostFarOut lost = lostFarOut(static_cast<unsigned>(run), run % 2 == 1);
+        if (std::getenv("GUIDE_DEBUG") &&
+            (lost.beyondMs > 30000 || (lost.beyondMs != -1 && !lost.docked))) {
+            std::printf("lost far out, seed %d: %.1f s beyond, %s\n", (run + 100000) * 2 + run % 2,
+                        lost.beyondMs / 1000, lost.docked ? "docked" : "crashed");
         }
-        if (b != -1) {
-            beyond.push_back(b / 1000);
+        if (lost.beyondMs != -1) {
+            beyond.push_back(lost.beyondMs / 1000);
+            dockedAfter += lost.docked;
         }
     }
+    std::printf("lost far out and brought back: docked %d of %zu\n", dockedAfter, beyond.size());
     std::printf("readouts set to a range: %d times, not reached within 40 looks: %d\n", settings,
                 unreached);
     printSpread("out of view at the start, found after", searches, " s");
