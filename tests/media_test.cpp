@@ -294,7 +294,7 @@ const char* const mediaFiles[] = {"R 00_Starmap_Truetype.ttf truncated empty tex
                                   "W HalvanneTheme.mp3 truncated/S empty text png wav",
                                   "W engineloop.wav truncated/L noChannels noRate",
                                   "W thruster.wav truncated/L empty text png notRiff noChannels "
-                                  "noRate hugeRate oddBits longData/L"};
+                                  "noRate hugeRate oddBits longData/L maxRate/L maxChannels/L"};
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -323,7 +323,10 @@ std::string damaged(const std::string& original, const std::string& damage) {
            : damage == "hugeRate"   ? patched(original, "fmt ", 12, 0xffffffffu, 4)
            : damage == "oddBits"    ? patched(original, "fmt ", 22, 12, 2)
            : damage == "longData"   ? patched(original, "data", 4, 0xfffffff0u, 4)
-                                    : "";
+           : damage == "maxRate"    ? patched(original, "fmt ", 12, 384000, 4)
+           : damage == "maxChannels"
+               ? patched(patched(original, "fmt ", 10, 8, 2), "fmt ", 20, 16, 2)
+               : "";
 }
 
 // Starts as the program does in dir, flies with thruster keys, removes the

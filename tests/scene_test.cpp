@@ -158,15 +158,21 @@ TEST(SceneGeometry, Crops) {
          {-23, 39, 772, 546}},
         {dockedBackgroundCrop(1024, 768), {242, 234, 540, 300}},
         // Above zoom 1 the docked station crop keeps its centre and even sides.
+        {dockedStationCrop(800, 600, 1.05), {142, 157, 516, 286}},
         {dockedStationCrop(800, 600, 3.0), {309, 249, 182, 102}},
-        {dockedStationCrop(800, 600, 200.0), {398, 299, 4, 2}}};
+        {dockedStationCrop(800, 600, 200.0), {398, 299, 4, 2}},
+        // Zoomed 500 times even two picture pixels pass maxTurnedSide: no crop.
+        {dockedStationCrop(800, 600, 500.0), {0, 0, 0, 0}},
+        {dockedStationCrop(800, 600, nan), {0, 0, 0, 0}}};
     for (const auto& [crop, rect] : cases) {
         SCOPED_TRACE(rect[0]);
-        EXPECT_TRUE(crop.drawable);
+        EXPECT_EQ(crop.drawable, rect[2] > 0);
         EXPECT_EQ((std::array<int, 4>{crop.rect.x, crop.rect.y, crop.rect.w, crop.rect.h}), rect);
     }
-    // Zoomed 500 times even two picture pixels pass maxTurnedSide: no crop.
-    EXPECT_FALSE(dockedStationCrop(800, 600, 500.0).drawable);
+    // A crop too large to turn loses a pixel on each side.
+    SDL_Rect shrunk = {10, 20, 30, 5};
+    EXPECT_TRUE(shrinkCrop(shrunk) && shrunk.x == 11 && shrunk.y == 21 && shrunk.w == 28 &&
+                shrunk.h == 3);
 }
 
 TEST(SceneGeometry, LevelChangesAtAQuarterAndAHalf) {
@@ -196,6 +202,7 @@ TEST(SceneGeometry, LayerIsDrawnExactlyWhenItReachesTheScreen) {
         return stationPlan(inputsFor(0.1f, 0, 0, offsetX, offsetY), look, 200, 200);
     };
     const LayerPlan centred = plan(0, 0);
+    EXPECT_FALSE(centred.cropped);  // it fits: turned whole, no copy
     const float right = 640.0f - centred.x, below = 480.0f - centred.y;
     const float left = -centred.x - centred.turnedWidth, above = -centred.y - centred.turnedHeight;
     for (const auto& [x, y, back] : {std::make_tuple(right, 0.0f, -1.0f),
