@@ -219,7 +219,8 @@ TEST(Media, MusicIsMpeg2LayerThreeAt22050HzStereo) {
     EXPECT_NE(byte(3) >> 6, 3) << "mono";
 }
 
-TEST(Video, Sdl12CompatAndWindowDrivers) {
+// Wayland counts as reachable when any one of its three variables is set.
+TEST(Video, Sdl12CompatWindowDriversAndWayland) {
     for (const auto& [patch, compat] :
          {std::pair{15, false}, {49, false}, {50, true}, {60, true}}) {
         EXPECT_EQ(isSdl12Compat({1, 2, static_cast<Uint8>(patch)}), compat) << patch;
@@ -227,6 +228,15 @@ TEST(Video, Sdl12CompatAndWindowDrivers) {
     for (const char* driver : {"x11", "wayland", "kmsdrm", "fbcon", "offscreen", "dummy"}) {
         EXPECT_EQ(showsWindow(driver), driver[0] != 'o' && driver[0] != 'd') << driver;
     }
+    const std::string runtime =
+        std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
+    for (const char* set : {"", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "XDG_RUNTIME_DIR"}) {
+        for (const char* name : {"WAYLAND_DISPLAY", "WAYLAND_SOCKET", "XDG_RUNTIME_DIR"}) {
+            std::strcmp(set, name) == 0 ? setenv(name, "w", 1) : unsetenv(name);
+        }
+        EXPECT_EQ(waylandReachable(), *set != 0) << set;
+    }
+    runtime.empty() ? unsetenv("XDG_RUNTIME_DIR") : setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
 // Counted with inotify in a copy of the run directory, which no other test

@@ -12,12 +12,16 @@ namespace {
 // is taken as it is.
 const char* const windowDrivers[] = {"x11", "dga", "fbcon", "directfb"};
 
+}  // namespace
+
 // Wayland's client library finds its session's socket through these; without
 // them it cannot connect, and says so on standard error itself.
 bool waylandReachable() {
     return std::getenv("WAYLAND_DISPLAY") != nullptr || std::getenv("WAYLAND_SOCKET") != nullptr ||
            std::getenv("XDG_RUNTIME_DIR") != nullptr;
 }
+
+namespace {
 
 // sdl12-compat chooses among SDL 2's drivers, Wayland's among them, which the
 // list above would leave out; it has no text art, but without a display it

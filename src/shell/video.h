@@ -8,6 +8,9 @@
 // as 1.2.50 or later; the classic SDL 1.2 stays below.
 bool isSdl12Compat(const SDL_version& linked);
 
+// Whether a Wayland session can be reached: one of its variables is set.
+bool waylandReachable();
+
 // False for the video drivers that draw into memory and show nothing.
 bool showsWindow(const char* driverName);
 
