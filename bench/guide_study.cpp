@@ -84,8 +84,13 @@ bool flyUntil(
 void flyFor(double ms) {
     flyUntil(now + ms);
 }
-void react() {
-    flyFor(uniform(300, 1500));
+// The hand's delay before it acts on what it saw; meanwhile it goes on doing
+// what it was doing, at each frame.
+void react(const std::function<void()>& meanwhile = [] {}) {
+    flyUntil(now + uniform(300, 1500), [&] {
+        meanwhile();
+        return false;
+    });
 }
 
 // What the screen shows.
@@ -359,10 +364,12 @@ void rollTillOnASlant() {
             pending.push_back({now, SDLK_LEFT, false});
             held = false;
         }
-        return false;
     };
-    flyUntil(now + 60000, [&] { return letGoAtTen() || onASlant() || seen(); });
-    flyUntil(now + uniform(300, 1500), letGoAtTen);
+    flyUntil(now + 60000, [&] {
+        letGoAtTen();
+        return onASlant() || seen();
+    });
+    react(letGoAtTen);
     if (held) {
         pending.push_back({now, SDLK_LEFT, false});
     }
